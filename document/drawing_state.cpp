@@ -1,0 +1,22 @@
+#include "document/drawing_state.h"
+
+namespace tarvek {
+
+TDrawingState::TDrawingState(TUserServices& ui) : Ui(ui) {
+    // Allocated once for the whole run; records are never allocated singly.
+    Figures.resize(MaxFigures + 1);
+    History.resize(static_cast<std::size_t>(HistoryCapacity) + 1);
+    History[0].Label = HistoryStopLabel;
+    History[1].Label = HistoryStopLabel;
+}
+
+void TDrawingState::SetHelpLine(const std::string& text) {
+    Label3 = text;
+    if (Label3Changed) Label3Changed(Label3);
+}
+
+std::string DrawingFileStem(const TDrawingState& s, const std::string& drawingName) {
+    return s.ExeFolder + s.TempleName + s.PlotKindWord + drawingName;
+}
+
+}  // namespace tarvek

@@ -1,0 +1,108 @@
+// The editor's process-wide state: one object, owned by the main form and passed by
+// reference, so that tests can make as many independent editors as they need.
+// Member names follow the names used throughout the design documents of the editor.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/figure.h"
+#include "document/history.h"
+#include "document/view_settings.h"
+#include "platform/ui_services.h"
+
+namespace tarvek {
+
+constexpr const char* NewDrawingName = "新規図面";
+
+struct TDrawingState {
+    explicit TDrawingState(TUserServices& ui);
+    TDrawingState(const TDrawingState&) = delete;
+    TDrawingState& operator=(const TDrawingState&) = delete;
+
+    TUserServices& Ui;
+
+    // Figure store: records 1..FigureCount; record 0 is scratch.
+    std::vector<TDateRec> Figures;
+    std::int32_t FigureCount = 0;
+    std::int32_t MaxPlotId = 0;
+
+    // Edit history.
+    std::vector<Trireki> History;
+    std::int32_t HistoryCapacity = 500;
+    std::int32_t HistoryGrowStep = 100;
+    std::int32_t HistoryCount = 1;
+
+    // Selection.
+    std::vector<std::int32_t> SelectedList{0};
+    std::int32_t SelectedCount = 0;
+    std::int32_t SelectedCursor = 0;
+    std::uint8_t HasSelection = 0;
+    std::int32_t CurrentHitIndex = -1;
+    double HitCenterX = -999.0, HitCenterY = -999.0;
+
+    // Pointer state that the store's capacity check must respect.
+    std::uint8_t Dragging = 0;
+    std::uint8_t ClickMovePending = 0;
+
+    // The help line (Label3 on the form) and who shows it.
+    std::string Label3;
+    std::function<void(const std::string&)> Label3Changed;
+    void SetHelpLine(const std::string& text);
+
+    // The request and the files of this drawing.
+    std::string ExeFolder;  // with a trailing "/"
+    std::string PlotKindWord;
+    std::string TempleName;
+    std::string CurrentDrawingName = NewDrawingName;
+
+    std::uint8_t StartupError = 0;
+    std::string StartupErrorMessage;
+    std::uint8_t LedgerUnchanged = 1;
+    std::uint8_t DrawingUnchanged = 1;
+
+    // View.
+    std::array<std::int32_t, 10> ZoomSteps{0, 1, 2, 4, 5, 8, 10, 20, 25, 50};  // steps 1..9
+    std::int32_t Zoom = 10;
+    std::int32_t ZoomStep = 6;
+    std::int32_t LoadedFormTop = 100, LoadedFormLeft = 200;
+    std::int32_t LoadedFormWidth = 800, LoadedFormHeight = 600;
+    std::int32_t LoadedPaintWidth = 764, LoadedPaintHeight = 564;
+    std::int32_t LoadedZoom = 1;
+    struct TPoint {
+        std::int32_t x = 0, y = 0;
+    } RecordedScrollPos;
+    TColor MeshColor = static_cast<TColor>(0xFF00000Fu);  // button face
+    TColor CenterLineColor = 8421504;
+    std::string BackgroundPicturePath;
+    std::int32_t DimensionTextSize = 500;
+    std::int32_t NameTextSize = 10;
+    std::uint8_t ClipNames = 0;
+    std::uint8_t RotateNames = 0;
+    std::int32_t DrawingScale = 1000;
+    // What the form shows of the view (window, scroll, colours, grid, check boxes); the
+    // form keeps it current, the files read and write it.
+    TFormData View;
+
+    // Plot blocks.
+    std::int32_t BlockUnitWidth = 4, BlockUnitHeight = 3, BlockGapX = 1, BlockGapY = 1;
+    std::int32_t BlockColumns = 10, BlockRows = 10;
+
+    // Attributes for new figures.
+    TColor CurPenColor = 0;
+    TColor CurBrushColor = 7321527;
+    std::int32_t CurPenWidth = 1, CurPenStyle = 0, CurBrushStyle = 1;
+    std::string CurFontName = "ＭＳ 明朝";
+
+    TDateRec& Fig(std::int32_t i) { return Figures[static_cast<std::size_t>(i)]; }
+    const TDateRec& Fig(std::int32_t i) const { return Figures[static_cast<std::size_t>(i)]; }
+    bool ValidIndex(std::int32_t i) const { return i >= 1 && i <= FigureCount; }
+};
+
+// stem = ExeFolder + TempleName + PlotKindWord + drawing name.
+std::string DrawingFileStem(const TDrawingState& s, const std::string& drawingName);
+
+}  // namespace tarvek

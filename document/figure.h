@@ -1,0 +1,87 @@
+// One figure of the drawing and the kinds it can have.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tarvek {
+
+using TColor = std::int32_t;  // $00BBGGRR; system colours are $FF0000nn
+
+// Kinds share their numbers with the tool codes: a figure drawn with a tool gets the
+// tool's code as its kind.
+enum TFigureKind : std::int32_t {
+    fkLine = 1,
+    fkCurve = 2,
+    fkEllipse = 3,
+    fkDimension = 4,
+    fkChainLine = 5,
+    fkChainCurve = 6,
+    fkPolySegment = 7,
+    fkRoundPiece = 9,
+    fkLeader = 10,
+    fkOldPlot = 11,
+    fkText = 22,
+    fkGroup = 30,
+    fkPolygon = 31,
+    fkClosedCurve = 32,
+    fkOpenCurve = 33,
+    fkPolygonEdge = 77,
+    fkRoundPolygonPiece = 99,
+    fkOldCurveBox = 2000,  // what an unversioned kind 2 turns into; nothing draws it
+    fkRectangle = 3000,
+    fkPlot = 11000,
+};
+
+constexpr std::int32_t MaxFigures = 30000;
+
+struct TDateRec {
+    std::int32_t Kind = 0;
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
+    std::string Text;  // plots: household ID ("0" = none); texts: the text
+    std::uint8_t Selected = 0;
+    std::uint8_t Deleted = 0;
+    std::string DrawingName;
+    std::string PlotNumber;
+    std::string HouseName;
+    std::string HeadName;
+    std::string Phone;
+    std::string DistrictName;
+    std::string Address1;
+    std::string Address2;
+    std::string PlotRemarks;
+    std::int32_t PlotId = 0;
+    std::string Grade;
+    std::int32_t SourceIndex = 0;
+    std::int32_t DistrictId = 0;
+    double BoxX1 = 0, BoxY1 = 0, BoxX2 = 0, BoxY2 = 0;
+    std::uint8_t SetAside = 0;
+    std::int32_t ShareSetId = 0;
+    std::int32_t OwnerIndex = 0;
+    double Aux1 = 0, Aux2 = 0, Aux3 = 0, Aux4 = 0;
+    TColor PenColor = 0;
+    TColor BrushColor = 0;
+    std::int32_t PenWidth = 0;
+    std::int32_t PenStyle = 0;
+    std::int32_t BrushStyle = 0;
+    std::uint8_t IsPlot = 0;
+    std::string FontName;
+};
+
+// Parents whose index their members keep in OwnerIndex.
+inline bool IsOwnerKind(std::int32_t kind) { return kind >= fkGroup && kind <= fkOpenCurve; }
+
+// Plots of current files carry IsPlot; unversioned files had their own plot kind.
+inline bool IsPlotRecord(const TDateRec& r) { return r.Kind == fkOldPlot || r.IsPlot != 0; }
+
+// Toolkit pen and brush styles, in the order the stored indices map onto them.
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot };
+enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal,
+                         bsCross, bsDiagCross };
+
+// Stored index -> style. An index outside the table (a damaged or foreign file) falls
+// back to solid pen / clear brush rather than reading past the table.
+TPenStyle PenStyleFromIndex(std::int32_t index);
+TBrushStyle BrushStyleFromIndex(std::int32_t index);
+
+}  // namespace tarvek

@@ -1,0 +1,34 @@
+// Operations on the figure store as a whole and on single records.
+#pragma once
+
+#include <cstdint>
+
+namespace tarvek {
+
+struct TDrawingState;
+
+// Called by every creator when the next record would reach MaxFigures. Compacts when
+// that frees more slots than the selection about to be duplicated; otherwise warns.
+// Either way the edit history is emptied. True when room was made.
+bool EnsureFigureCapacity(TDrawingState& s);
+
+// Removes deleted records keeping the order of the rest, re-points owner links, the
+// selection list and the current hit, and empties the edit history.
+void CompactFigures(TDrawingState& s);
+
+void UpdateFigureBounds(TDrawingState& s, std::int32_t index);
+void NormalizeCorners(TDrawingState& s, std::int32_t index);
+void NormalizeScreenCorners(int& x1, int& y1, int& x2, int& y2, int& x3, int& y3, int& x4,
+                            int& y4);
+
+// The parent of a member of a compound figure, or a value below 1.
+std::int32_t GetCompoundOwner(const TDrawingState& s, std::int32_t index);
+
+// The topmost owner above a record (the record itself when it has none). The walk is
+// bounded, so a cycle of owner links in a damaged file cannot hang the editor.
+std::int32_t GetTopOwner(const TDrawingState& s, std::int32_t index);
+
+// Keeps an owner link only when it names another live parent record (kinds 30 to 33).
+void ValidateOwnerLinks(TDrawingState& s);
+
+}  // namespace tarvek

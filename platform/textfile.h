@@ -1,0 +1,65 @@
+// CP932 text files: the only place where bytes on disk become UTF-8 text in memory.
+// Every file the editor exchanges with the ledger or keeps for a drawing goes through here.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvek {
+
+using TLines = std::vector<std::string>;
+
+enum class TFileStatus {
+    Ok,
+    NotFound,     // the file (or its folder) does not exist
+    ReadFailed,   // exists but could not be read
+    WriteFailed,  // the temporary file could not be written or renamed; the target is untouched
+};
+
+struct TFileResult {
+    TFileStatus Status = TFileStatus::Ok;
+    int Errno = 0;
+    std::string Message;  // strerror text, for the caller's own message box
+    bool ok() const { return Status == TFileStatus::Ok; }
+    explicit operator bool() const { return ok(); }
+};
+
+// CP932 bytes -> UTF-8. Bytes that are no valid CP932 become U+FFFD; never throws.
+std::string Cp932ToUtf8(std::string_view bytes);
+
+// UTF-8 -> CP932. A character CP932 cannot hold becomes "?", as the Windows code page
+// conversion does; invalid UTF-8 input bytes are treated the same way.
+std::string Utf8ToCp932(std::string_view text);
+
+// True when every character of text has a CP932 form.
+bool IsCp932Encodable(std::string_view text);
+
+// Width of a text as the ledger's code page counts it: ASCII and half-width katakana
+// one byte, every other character two.
+std::size_t Cp932ByteLength(std::string_view utf8);
+
+// Number of code points of a UTF-8 text.
+std::size_t CharCount(std::string_view utf8);
+
+// Split decoded text into lines at CR LF, LF or a lone CR. A final line end adds no
+// empty line; an empty text gives no line at all.
+TLines SplitLines(std::string_view text);
+
+// Read a whole CP932 file as lines.
+TFileResult ReadTextLines(const std::string& path, TLines& lines);
+
+// Write lines as CP932, each ended by CR LF, through a temporary file in the same folder
+// that is renamed over path: the target holds either its old or its whole new content.
+TFileResult WriteTextLines(const std::string& path, const TLines& lines);
+
+// Write raw bytes the same way (used for 0-byte acknowledgements and by WriteTextLines).
+TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Remove a file; a file that is not there counts as removed.
+TFileResult DeleteFile(const std::string& path);
+
+}  // namespace tarvek

@@ -1,0 +1,48 @@
+// Shared by the tests: a temporary program folder and the fixture files.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+namespace tarvek::testing {
+
+class TTempFolder {
+public:
+    TTempFolder() {
+        std::string templ = (std::filesystem::temp_directory_path() / "tarvek_test_XXXXXX").string();
+        if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+        Path = templ;
+    }
+    ~TTempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(Path, ec);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    // As the editor keeps its program folder: with a trailing separator.
+    std::string Folder() const { return Path.string() + "/"; }
+    std::string File(const std::string& name) const { return (Path / name).string(); }
+
+    std::filesystem::path Path;
+};
+
+inline std::string FixturePath(const std::string& name) {
+    return std::string(TARVEK_TEST_DATA) + "/" + name;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+}  // namespace tarvek::testing
