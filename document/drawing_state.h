@@ -12,6 +12,7 @@
 #include "document/figure.h"
 #include "document/history.h"
 #include "document/view_settings.h"
+#include "households/household_table.h"
 #include "platform/ui_services.h"
 
 namespace tarvek {
@@ -56,8 +57,14 @@ struct TDrawingState {
     // The request and the files of this drawing.
     std::string ExeFolder;  // with a trailing "/"
     std::string PlotKindWord;
+    std::string HandoverStatus;
+    std::int32_t LedgerTargetId = 0;
     std::string TempleName;
+    std::uint8_t StandaloneStartFlag = 0;
     std::string CurrentDrawingName = NewDrawingName;
+
+    // The ledger's households, in file order (the household grid shows them).
+    std::vector<THouseholdRow> Households;
 
     std::uint8_t StartupError = 0;
     std::string StartupErrorMessage;

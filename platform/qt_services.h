@@ -1,0 +1,33 @@
+// The real user services on Qt: message boxes with the ledger office's Japanese
+// buttons, the system beep, sleeping on the GUI thread, the wall clock.
+#pragma once
+
+#include <QCursor>
+#include <optional>
+#include <string>
+
+#include "platform/ui_services.h"
+
+namespace tarvek {
+
+class TQtUserServices : public TUserServices {
+public:
+    int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons,
+                   const std::string& caption = {}) override;
+    void Beep() override;
+    void Sleep(int milliseconds) override;
+    TDateTimeParts Now() override;
+    void SetBusyCursor(bool busy) override;
+};
+
+// The drawings name Windows fonts; render them with the installed Japanese fonts.
+void InstallFontSubstitutions();
+// Font families offered to the user: the installed ones and the Windows names the
+// substitutions stand for, without vertical ("@") variants.
+std::vector<std::string> ScreenFontNames();
+
+// A cursor from a .cur file, with the hotspot its header gives; nullopt when the file
+// cannot be read as one.
+std::optional<QCursor> LoadCursorFromFile(const std::string& path);
+
+}  // namespace tarvek

@@ -1,0 +1,32 @@
+// What the program asks of the operating system: its own folder, the single-instance
+// lock, and the virtual screen.
+#pragma once
+
+#include <string>
+
+namespace tarvek {
+
+// The folder of the running executable, with a trailing "/".
+std::string ProgramFolder();
+// The full path of the running executable.
+std::string ProgramPath();
+
+// One copy of the editor at a time, across both editions: an exclusive lock on a file
+// of the given name in the user's runtime folder. The kernel releases it when the
+// process ends, however it ends.
+class TSingleInstanceLock {
+public:
+    TSingleInstanceLock() = default;
+    ~TSingleInstanceLock();
+    TSingleInstanceLock(const TSingleInstanceLock&) = delete;
+    TSingleInstanceLock& operator=(const TSingleInstanceLock&) = delete;
+
+    // False when another process (or another lock object) holds it.
+    bool Acquire(const std::string& name);
+    static std::string LockPath(const std::string& name);
+
+private:
+    int Fd = -1;
+};
+
+}  // namespace tarvek
