@@ -2,7 +2,11 @@
 
 namespace tarvek {
 
-TDrawingState::TDrawingState(TUserServices& ui) : Ui(ui) {
+namespace {
+TEditorView NoForm;
+}
+
+TDrawingState::TDrawingState(TUserServices& ui, TEditorView* form) : Ui(ui), Form(form ? form : &NoForm) {
     // Allocated once for the whole run; records are never allocated singly.
     Figures.resize(MaxFigures + 1);
     History.resize(static_cast<std::size_t>(HistoryCapacity) + 1);
@@ -12,7 +16,7 @@ TDrawingState::TDrawingState(TUserServices& ui) : Ui(ui) {
 
 void TDrawingState::SetHelpLine(const std::string& text) {
     Label3 = text;
-    if (Label3Changed) Label3Changed(Label3);
+    Form->HelpLineChanged(Label3);
 }
 
 std::string DrawingFileStem(const TDrawingState& s, const std::string& drawingName) {

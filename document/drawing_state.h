@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "document/editor_view.h"
 #include "document/figure.h"
 #include "document/history.h"
 #include "document/view_settings.h"
@@ -20,11 +21,13 @@ namespace tarvek {
 constexpr const char* NewDrawingName = "新規図面";
 
 struct TDrawingState {
-    explicit TDrawingState(TUserServices& ui);
+    explicit TDrawingState(TUserServices& ui, TEditorView* form = nullptr);
     TDrawingState(const TDrawingState&) = delete;
     TDrawingState& operator=(const TDrawingState&) = delete;
 
     TUserServices& Ui;
+    // The window, when there is one; never null.
+    TEditorView* Form;
 
     // Figure store: records 1..FigureCount; record 0 is scratch.
     std::vector<TDateRec> Figures;
@@ -49,10 +52,13 @@ struct TDrawingState {
     std::uint8_t Dragging = 0;
     std::uint8_t ClickMovePending = 0;
 
-    // The help line (Label3 on the form) and who shows it.
+    // The help line (Label3 on the form).
     std::string Label3;
-    std::function<void(const std::string&)> Label3Changed;
     void SetHelpLine(const std::string& text);
+
+    // Selection box in the order right, left, bottom, top (drawing units).
+    std::array<double, 4> DrawPointBuffer{0, 9999999999.0, 0, 9999999999.0};
+    std::array<std::uint8_t, 4> SelectionKindFlags{0, 0, 0, 0};
 
     // The request and the files of this drawing.
     std::string ExeFolder;  // with a trailing "/"
@@ -90,6 +96,15 @@ struct TDrawingState {
     std::uint8_t ClipNames = 0;
     std::uint8_t RotateNames = 0;
     std::int32_t DrawingScale = 1000;
+    std::int32_t ViewBaseWidth = 0, ViewBaseHeight = 0;
+    struct TSize {
+        std::int32_t cx = 0, cy = 0;
+    } RecordedFormSize;
+    std::int32_t NameTextSizeCopy = 10;
+    std::int32_t PreviousTab = 0;
+    std::uint8_t EditTabActive = 0;
+    std::uint8_t HistoryRecording = 0;
+    std::int32_t NormalPageHeight = 104;
     // What the form shows of the view (window, scroll, colours, grid, check boxes); the
     // form keeps it current, the files read and write it.
     TFormData View;

@@ -7,7 +7,11 @@ packages=(
   qt6-base-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-ipafont
 )
+# Tools only some commands need (the sample run on a virtual screen).
+read -r -a extra <<< "${TARVEK_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do

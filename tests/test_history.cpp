@@ -34,10 +34,13 @@ TEST(History, StartsEmptyAndGrowsKeepingEveryStep) {
 }
 
 TEST(History, HintLineNamesTheNextUndo) {
+    struct TRecordingForm : TEditorView {
+        std::vector<std::string> Shown;
+        void HelpLineChanged(const std::string& t) override { Shown.push_back(t); }
+    } form;
     TScriptedUi ui;
-    TDrawingState s(ui);
-    std::vector<std::string> shown;
-    s.Label3Changed = [&](const std::string& t) { shown.push_back(t); };
+    TDrawingState s(ui, &form);
+    std::vector<std::string>& shown = form.Shown;
     PushHistory(s, "選択");
     EXPECT_EQ(s.Label3, "次の「Ctrl+Z」選択");
     PushHistory(s, "選択解除");

@@ -1,0 +1,317 @@
+// The full editor's start-up and shutdown, driven through the real form offscreen in
+// a temporary program folder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "document/drawing_file.h"
+#include "form_test_support.h"
+
+namespace tarvek {
+namespace {
+
+using testing::Snapshot;
+using testing::StartForm;
+using testing::TProgramFolder;
+
+TEST(FormStartup, EachBrokenInputGivesItsMessageAndTouchesNoFile) {
+    struct TCase {
+        const char* Name;
+        std::function<void(TProgramFolder&)> Break;
+        const char* Message;
+    };
+    const TCase cases[] = {
+        {"empty request", [](TProgramFolder& d) { testing::WriteBytes(d.RequestFile(), ""); }, RequestStageMessage},
+        {"no request", [](TProgramFolder& d) { std::filesystem::remove(d.RequestFile()); }, RequestStageMessage},
+        {"target no integer", [](TProgramFolder& d) { d.WriteFreshRequest(TProgramFolder::Drawing, "x1"); },
+         RequestStageMessage},
+        {"unsafe drawing name", [](TProgramFolder& d) { d.WriteFreshRequest("../図面1"); }, RequestStageMessage},
+        {"request already answered",
+         [](TProgramFolder& d) { d.WriteRequest("\"厨子\",\"変更有\",\"0\",\"寺\",OK,\"図面1\""); },
+         StaleRequestMessage},
+        {"drawing cut short", [](TProgramFolder& d) { d.UseDrawingFixture("cut_data.txt"); }, FigureReadErrorMessage},
+        {"drawing file missing", [](TProgramFolder& d) { std::filesystem::remove(d.DataFile()); },
+         FigureReadErrorMessage},
+        {"display settings line damaged",
+         [](TProgramFolder& d) {
+             TLines lines = FormDataToLines(TFormData{});
+             lines[4] = "幅";
+             ASSERT_TRUE(WriteTextLines(d.DispFile(), lines));
+         },
+         ViewReadErrorMessage},
+        {"empty household export", [](TProgramFolder& d) { testing::WriteBytes(d.File(HouseholdTableFileName), ""); },
+         HouseholdStageMessage},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        c.Break(dir);
+        const auto before = Snapshot(dir.Path);
+        TScriptedUi ui;
+        auto form = StartForm(dir, ui);
+        ASSERT_EQ(ui.Shown.size(), 1u);
+        EXPECT_EQ(ui.Shown[0].Text, c.Message);
+        EXPECT_EQ(ui.Shown[0].Type, TMsgDlgType::mtWarning);
+        EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbAbort));
+        EXPECT_GE(ui.Beeps, 1);
+        EXPECT_FALSE(form->Widget()->isVisible());
+        EXPECT_EQ(Snapshot(dir.Path), before);
+        // A failed start keeps the captions as laid out.
+        if (c.Message != StaleRequestMessage) {
+            EXPECT_EQ(form->BitBtn6->Caption(), "複厨子");
+            EXPECT_FALSE(form->Timer1->Enabled());
+        }
+    }
+}
+
+TEST(FormStartup, CleanStartShowsTheDrawingAsSaved) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    EXPECT_TRUE(ui.Shown.empty());
+    EXPECT_TRUE(form->Widget()->isVisible());
+    EXPECT_EQ(form->Caption(), "寺図面データ_厨子");
+    EXPECT_EQ(form->neisyo->Text(), "厨子名称");
+    EXPECT_EQ(form->taiou->Text(), "「厨子台帳」にリアルタイム");
+    EXPECT_EQ(form->file_neisyo->Text(), "図面1");
+    EXPECT_EQ(form->S.FigureCount, 7);
+    EXPECT_EQ(form->S.Zoom, 8);
+    EXPECT_EQ(form->S.ZoomStep, 5);
+    EXPECT_EQ(form->PaintBox1->Width(), 3000);
+    EXPECT_EQ(form->PaintBox1->Height(), 2000);
+    EXPECT_EQ(form->ActivePageIndex(), 0);
+    EXPECT_EQ(form->BitBtn6->Caption(), "複数厨子");
+    EXPECT_EQ(form->botika_false->Caption(), "厨子を図形");
+    EXPECT_EQ(form->BitBtn45->Hint(), "１個の厨子を配置します。");
+    EXPECT_EQ(form->CheckBox2->Caption(), "厨子回転時、檀家名も回転させる");
+    EXPECT_EQ(form->liya->Items(), (std::vector<std::string>{"全て", "厨子のみ", "厨子以外"}));
+    EXPECT_TRUE(form->Timer1->Enabled());
+    EXPECT_TRUE(form->clip_Check->Checked());
+    EXPECT_FALSE(form->CheckBox2->Checked());
+    EXPECT_EQ(form->UpDown1->Position(), 12);
+    EXPECT_EQ(form->UpDown3->Position(), 400);
+    EXPECT_TRUE(form->ck_true->Checked());
+    EXPECT_EQ(form->StringGrid1->RowCount(), 4);
+    EXPECT_EQ(form->StringGrid1->Cells(0, 1), "000123");
+    EXPECT_EQ(form->StringGrid1->ColWidths(8), 48);
+    EXPECT_TRUE(form->StringGrid1->Visible());
+    EXPECT_EQ(form->S.LedgerUnchanged, 1);
+    EXPECT_EQ(form->S.DrawingUnchanged, 1);
+}
+
+TEST(FormStartup, TheSampleTempleStartsClean) {
+    TProgramFolder dir;
+    std::filesystem::copy(TARVEK_SAMPLES "/temple", dir.Path, std::filesystem::copy_options::recursive);
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    EXPECT_TRUE(ui.Shown.empty());
+    EXPECT_EQ(ui.Beeps, 0);
+    EXPECT_EQ(form->Caption(), "明星寺図面データ_墓地");
+    EXPECT_EQ(form->S.FigureCount, 84);
+    EXPECT_EQ(form->StringGrid1->RowCount(), 101);
+    EXPECT_EQ(form->BitBtn45->Caption(), "単数墓地");
+    for (const auto& cursor : form->ScreenCursors) EXPECT_TRUE(cursor.has_value());
+    EXPECT_EQ(form->ScreenCursors[2]->hotSpot(), QPoint(16, 17));
+    form->Widget()->grab().save(QString::fromStdString(dir.File("window.png")));
+    form->Close();
+    TLines answer;
+    ASSERT_TRUE(ReadTextLines(dir.RequestFile(), answer));
+    EXPECT_EQ(answer, (TLines{"\"墓地\",\"\",\"0\",\"明星寺\",OK,\"本堂裏墓地\""}));
+}
+
+TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
+    {
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        dir.WriteFreshRequest(TProgramFolder::Drawing, "41");
+        TScriptedUi ui;
+        auto form = StartForm(dir, ui);
+        EXPECT_EQ(form->S.CurrentHitIndex, 2);
+        EXPECT_EQ(form->S.SelectedCount, 1);
+        EXPECT_EQ(form->S.Fig(2).Selected, 1);
+        EXPECT_EQ(form->S.Fig(2).SetAside, 0);  // the target is the copy that shows
+        EXPECT_EQ(form->ActivePageIndex(), 0);
+    }
+    {
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        dir.WriteFreshRequest(TProgramFolder::Drawing, "-124");
+        TScriptedUi ui;
+        auto form = StartForm(dir, ui);
+        EXPECT_EQ(form->ActivePageIndex(), 1);
+        EXPECT_TRUE(form->StringGrid2->Visible());
+        EXPECT_FALSE(form->StringGrid1->Visible());
+        EXPECT_EQ(form->StringGrid2->Cells(1, 1), "鈴木家");
+        EXPECT_EQ(form->S.LedgerTargetId, 0);
+        form->Close();
+        TLines answer;
+        ASSERT_TRUE(ReadTextLines(dir.RequestFile(), answer));
+        EXPECT_EQ(answer, (TLines{"\"厨子\",\"依頼\",\"0\",\"寺\",OK,\"図面1\""}));
+    }
+}
+
+TEST(FormShutdown, TheOneQuestionAndTheOutcomeLine) {
+    enum TAnswer { None, Yes, No };
+    struct TCase {
+        const char* Name;
+        bool DrawingChanged, LedgerChanged;
+        const char* NewName;  // nullptr: the name field is left alone
+        TAnswer Answer;
+        const char* Question;  // the start of the question, nullptr: none asked
+        const char* Status;
+        const char* SavedAs;  // the drawing file written, nullptr: none
+        bool HandoverWritten;
+    };
+    const char* const q1 = "厨子台帳に変更はありませんが";
+    const char* const q2 = "厨子データに変更がありました";
+    const TCase cases[] = {
+        {"nothing changed", false, false, nullptr, None, nullptr, "依頼", nullptr, false},
+        {"drawing changed, saved", true, false, nullptr, Yes, q1, "変更図", "図面1", true},
+        {"drawing changed, not saved", true, false, nullptr, No, q1, "依頼", nullptr, false},
+        {"ledger data changed, handed over", false, true, nullptr, Yes, q2, "変更有", "図面1", true},
+        {"ledger data changed, withheld", true, true, nullptr, No, q2, "取消し", nullptr, false},
+        {"renamed, handed over", true, false, "本堂裏", Yes, q2, "変更有", "本堂裏", true},
+        {"renamed, withheld", false, false, "本堂裏", No, q2, "取消し", nullptr, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        TScriptedUi ui;
+        auto form = StartForm(dir, ui);
+        ASSERT_TRUE(ui.Shown.empty());
+        const std::string drawingBefore = testing::ReadBytes(dir.DataFile());
+        if (c.DrawingChanged) form->S.DrawingUnchanged = 0;
+        if (c.LedgerChanged) form->S.LedgerUnchanged = 0;
+        if (c.NewName) form->file_neisyo->SetText(c.NewName);
+        if (c.Answer != None) ui.Answers.push_back(c.Answer == Yes ? mrYes : mrNo);
+
+        form->Close();
+
+        if (c.Question) {
+            ASSERT_EQ(ui.Shown.size(), 1u);
+            EXPECT_EQ(ui.Shown[0].Text.rfind(c.Question, 0), 0u) << ui.Shown[0].Text;
+            EXPECT_EQ(ui.Shown[0].Type, TMsgDlgType::mtInformation);
+            EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbYes | mbNo));
+        } else {
+            EXPECT_TRUE(ui.Shown.empty());
+        }
+        const std::string finalName = c.SavedAs ? c.SavedAs : "図面1";
+        EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
+                  Utf8ToCp932("\"厨子\",\"" + std::string(c.Status) + "\",\"0\",\"寺\",OK,\"" + finalName + "\"") + "\r\n");
+        if (c.SavedAs) {
+            TScriptedUi ui2;
+            TDrawingState reread(ui2);
+            reread.ExeFolder = dir.Folder();
+            reread.TempleName = "寺";
+            reread.PlotKindWord = "厨子";
+            reread.CurrentDrawingName = c.SavedAs;
+            EXPECT_TRUE(LoadDrawingData(reread));
+            EXPECT_EQ(reread.FigureCount, 7);
+            if (std::string(c.SavedAs) != "図面1") {
+                EXPECT_FALSE(FileExists(dir.DataFile()));
+            }
+        } else {
+            EXPECT_EQ(testing::ReadBytes(dir.DataFile()), drawingBefore);
+        }
+        EXPECT_EQ(FileExists(dir.File(HandoverCsvFileName)), c.HandoverWritten);
+        // The view at closing is kept for the next start, saved or not.
+        EXPECT_TRUE(FileExists(dir.DispFile(finalName)));
+    }
+}
+
+TEST(FormShutdown, ANewDrawingGetsItsNameFromTheClock) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    dir.WriteFreshRequest(NewDrawingName);
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    ASSERT_TRUE(ui.Shown.empty());
+    EXPECT_EQ(form->S.Zoom, 1);
+    EXPECT_EQ(form->S.FigureCount, 0);
+    form->S.DrawingUnchanged = 0;
+    ui.Answers.push_back(mrYes);
+    form->Close();
+    const std::string name = "作成時刻2026_12_10 9_05_07";
+    EXPECT_TRUE(FileExists(dir.DataFile(name)));
+    EXPECT_TRUE(FileExists(dir.DispFile(name)));
+    EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
+              Utf8ToCp932("\"厨子\",\"変更図\",\"0\",\"寺\",OK,\"" + name + "\"") + "\r\n");
+}
+
+TEST(FormShutdown, ANewDrawingNeverSavedGetsNoSettingsFile) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    dir.WriteFreshRequest(NewDrawingName);
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    form->Close();
+    EXPECT_FALSE(FileExists(dir.DispFile(NewDrawingName)));
+    EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
+              Utf8ToCp932("\"厨子\",\"依頼\",\"0\",\"寺\",OK,\"新規図面\"") + "\r\n");
+}
+
+TEST(FormShutdown, AFailedSaveIsShownAndNeverReported) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    // Where the renamed drawing would go stands a folder: the write cannot succeed.
+    std::filesystem::create_directory(dir.DataFile("塞がり"));
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    form->file_neisyo->SetText("塞がり");
+    ui.Answers.push_back(mrYes);
+    form->Close();
+    ASSERT_EQ(ui.Shown.size(), 2u);
+    EXPECT_EQ(ui.Shown[1].Type, TMsgDlgType::mtError);
+    EXPECT_NE(ui.Shown[1].Text.find("塞がり_data.txt"), std::string::npos);
+    EXPECT_TRUE(FileExists(dir.DataFile()));
+    EXPECT_FALSE(FileExists(dir.File(HandoverCsvFileName)));
+    EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
+              Utf8ToCp932("\"厨子\",\"取消し\",\"0\",\"寺\",OK,\"図面1\"") + "\r\n");
+}
+
+TEST(DrawingNameField, ANameTakenByAnotherDrawingIsRefusedAtTheFieldAndAtSaving) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    dir.UseDrawingFixture("ver3_data.txt", "西");
+    const std::string other = testing::ReadBytes(dir.DataFile("西"));
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+
+    form->file_neisyoEnter();
+    form->file_neisyo->SetText("");
+    form->file_neisyo->UserType("/西\r");  // "/" is filtered, Enter validates
+    ASSERT_EQ(ui.Shown.size(), 1u);
+    EXPECT_EQ(ui.Shown[0].Text, "同名の図面が既にあります。別の名前でお願いします。");
+    EXPECT_EQ(form->file_neisyo->Text(), "図面1");
+
+    form->file_neisyoEnter();
+    form->file_neisyo->SetText("");
+    form->file_neisyoExit();
+    ASSERT_EQ(ui.Shown.size(), 2u);
+    EXPECT_EQ(ui.Shown[1].Text, "図面名が空欄です。正しい名前でお願いします。");
+    EXPECT_EQ(form->file_neisyo->Text(), "図面1");
+
+    // Pasted in past the field's checks: the save refuses it all the same.
+    form->file_neisyo->SetText("西");
+    ui.Answers.push_back(mrYes);
+    form->Close();
+    ASSERT_EQ(ui.Shown.size(), 4u);
+    EXPECT_EQ(ui.Shown[3].Text, "同名の図面が既にあります。別の名前でお願いします。");
+    EXPECT_EQ(testing::ReadBytes(dir.DataFile("西")), other);
+    EXPECT_TRUE(FileExists(dir.DataFile()));
+    EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
+              Utf8ToCp932("\"厨子\",\"変更有\",\"0\",\"寺\",OK,\"図面1\"") + "\r\n");
+}
+
+}  // namespace
+}  // namespace tarvek
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
