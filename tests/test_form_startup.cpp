@@ -152,6 +152,65 @@ TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
     }
 }
 
+TEST(FormView, SettingsReachTheControlsAndComeBackAtClosing) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    QImage paper(8, 8, QImage::Format_RGB32);
+    paper.fill(Qt::yellow);
+    std::filesystem::create_directory(dir.File("紙"));
+    ASSERT_TRUE(paper.save(QString::fromStdString(dir.File("紙/背景.png"))));
+    TFormData d;
+    d.FormTop = 30, d.FormLeft = 40, d.FormWidth = 1000, d.FormHeight = 700;
+    d.BackgroundPicturePath = dir.File("紙/背景.png");
+    d.GridColWidths = {50, 80, 80, 60, 90, 150, 60, 0, 200};
+    d.ClipCheck = false, d.RotateCheck = true, d.NameTextSize = 15, d.SelectAfterDrawing = true;
+    ASSERT_TRUE(WriteTextLines(dir.DispFile(), FormDataToLines(d)));
+
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    ASSERT_TRUE(ui.Shown.empty());
+    EXPECT_FALSE(form->Image1->Empty());
+    EXPECT_EQ(form->WindowTop(), 30);
+    EXPECT_EQ(form->WindowWidth(), 1000);
+    EXPECT_EQ(form->StringGrid1->ColWidths(8), 200);
+    EXPECT_FALSE(form->clip_Check->Checked());
+    EXPECT_FALSE(form->clip_Check->Enabled());  // rotating names: clipping does not apply
+    EXPECT_TRUE(form->UpDown2->Enabled());
+    EXPECT_EQ(form->UpDown1->Position(), 15);
+
+    form->UpDown1->UserSetPosition(18);
+    form->StringGrid1->SetColWidth(2, 123);
+    form->ck_true->Click();
+    form->Close();  // nothing changed: no question, but the view is kept
+    EXPECT_TRUE(ui.Shown.empty());
+    TLines lines;
+    ASSERT_TRUE(ReadTextLines(dir.DispFile(), lines));
+    ASSERT_EQ(lines.size(), 41u);
+    EXPECT_EQ(lines[0], "30");
+    EXPECT_EQ(lines[2], "1000");
+    EXPECT_EQ(lines[17], dir.File("紙/背景.png"));
+    EXPECT_EQ(lines[24], "123");
+    EXPECT_EQ(lines[31], "なし");
+    EXPECT_EQ(lines[32], "あり");
+    EXPECT_EQ(lines[33], "18");
+    EXPECT_EQ(lines[35], "なし");
+
+    // A picture gone from a folder that is still there clears the paper; a folder that
+    // is gone leaves it as it was.
+    for (const bool folderGone : {false, true}) {
+        SCOPED_TRACE(folderGone ? "folder gone" : "file gone");
+        TProgramFolder again;
+        again.LayOutDefault();
+        TFormData g;
+        g.BackgroundPicturePath = folderGone ? again.File("無い/背景.png") : again.File("背景.png");
+        ASSERT_TRUE(WriteTextLines(again.DispFile(), FormDataToLines(g)));
+        TScriptedUi ui2;
+        TForm_zumenn f(again.Folder(), ui2);
+        EXPECT_TRUE(f.Image1->Empty());
+        EXPECT_EQ(f.S.BackgroundPicturePath, g.BackgroundPicturePath);
+    }
+}
+
 TEST(FormShutdown, TheOneQuestionAndTheOutcomeLine) {
     enum TAnswer { None, Yes, No };
     struct TCase {
