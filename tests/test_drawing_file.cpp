@@ -30,10 +30,7 @@ struct TExpectedRecord {
 class DrawingFile : public ::testing::Test {
 protected:
     DrawingFile() : State(Ui) {
-        State.ExeFolder = Dir.Folder();
-        State.TempleName = "寺";
-        State.PlotKindWord = "厨子";
-        State.CurrentDrawingName = "図面1";
+        testing::PointAtDrawing(State, Dir.Folder(), "寺", "厨子", "図面1");
     }
 
     std::string DataFile(const std::string& name = "図面1") const {
@@ -367,10 +364,7 @@ TEST_F(DrawingFile, SavingDropsDeletedFiguresAndKeepsGroupLinks) {
 
     TScriptedUi ui;
     TDrawingState again(ui);
-    again.ExeFolder = Dir.Folder();
-    again.TempleName = "寺";
-    again.PlotKindWord = "厨子";
-    again.CurrentDrawingName = "図面1";
+    testing::PointAtDrawing(again, Dir.Folder(), "寺", "厨子", "図面1");
     ASSERT_TRUE(LoadDrawingData(again));
     ASSERT_EQ(again.FigureCount, 5);
     EXPECT_EQ(again.Fig(2).Text, "<form_data>");
@@ -404,10 +398,7 @@ TEST_F(DrawingFile, CapacityLimitIsADataErrorNotASilentCut) {
         ASSERT_TRUE(WriteTextLines(DataFile(), lines));
         TScriptedUi ui;
         TDrawingState s(ui);
-        s.ExeFolder = Dir.Folder();
-        s.TempleName = "寺";
-        s.PlotKindWord = "厨子";
-        s.CurrentDrawingName = "図面1";
+        testing::PointAtDrawing(s, Dir.Folder(), "寺", "厨子", "図面1");
         const bool loaded = LoadDrawingData(s);
         EXPECT_EQ(loaded, count < MaxFigures);
         EXPECT_EQ(s.StartupError, loaded ? 0 : 1);

@@ -263,10 +263,7 @@ TEST(FormShutdown, TheOneQuestionAndTheOutcomeLine) {
         if (c.SavedAs) {
             TScriptedUi ui2;
             TDrawingState reread(ui2);
-            reread.ExeFolder = dir.Folder();
-            reread.TempleName = "寺";
-            reread.PlotKindWord = "厨子";
-            reread.CurrentDrawingName = c.SavedAs;
+            testing::PointAtDrawing(reread, dir.Folder(), "寺", "厨子", c.SavedAs);
             EXPECT_TRUE(LoadDrawingData(reread));
             EXPECT_EQ(reread.FigureCount, 7);
             if (std::string(c.SavedAs) != "図面1") {

@@ -85,10 +85,7 @@ TEST(DrawingName, ChecksAgainstTheFolder) {
     TTempFolder dir;
     TScriptedUi ui;
     TDrawingState s(ui);
-    s.ExeFolder = dir.Folder();
-    s.TempleName = "寺";
-    s.PlotKindWord = "墓地";
-    s.CurrentDrawingName = "東";
+    testing::PointAtDrawing(s, dir.Folder(), "寺", "墓地", "東");
     ASSERT_TRUE(WriteTextLines(dir.File("寺墓地西_data.txt"), {}));
     ASSERT_TRUE(WriteTextLines(dir.File("寺墓地東_data.txt"), {}));
     std::filesystem::create_directory(dir.File("寺墓地北_data.txt"));

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "document/drawing_state.h"
+
 namespace tarvek::testing {
 
 class TTempFolder {
@@ -43,6 +45,15 @@ inline std::string ReadBytes(const std::string& path) {
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+// Points a state at a drawing of a temple in a folder, as the request would.
+inline void PointAtDrawing(TDrawingState& s, const std::string& folder, const std::string& temple,
+                           const std::string& word, const std::string& drawing) {
+    s.ExeFolder = folder;
+    s.TempleName = temple;
+    s.PlotKindWord = word;
+    s.CurrentDrawingName = drawing;
 }
 
 }  // namespace tarvek::testing

@@ -137,10 +137,7 @@ TEST(ViewSettings, DisplaySettingsFileCarriesTheStateAndTheFormView) {
     testing::TTempFolder dir;
     TScriptedUi ui;
     TDrawingState s(ui);
-    s.ExeFolder = dir.Folder();
-    s.TempleName = "寺";
-    s.PlotKindWord = "墓地";
-    s.CurrentDrawingName = "東";
+    testing::PointAtDrawing(s, dir.Folder(), "寺", "墓地", "東");
     s.View = Sample();
     s.Zoom = 4;
     s.CurPenColor = 0x00112233;
@@ -151,10 +148,7 @@ TEST(ViewSettings, DisplaySettingsFileCarriesTheStateAndTheFormView) {
 
     TScriptedUi ui2;
     TDrawingState t(ui2);
-    t.ExeFolder = s.ExeFolder;
-    t.TempleName = s.TempleName;
-    t.PlotKindWord = s.PlotKindWord;
-    t.CurrentDrawingName = "東";
+    testing::PointAtDrawing(t, s.ExeFolder, s.TempleName, s.PlotKindWord, "東");
     ASSERT_TRUE(LoadDisplaySettings(t, true));
     EXPECT_EQ(t.LoadedZoom, 4);
     EXPECT_EQ(t.CurPenColor, 0x00112233);
