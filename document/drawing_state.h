@@ -81,6 +81,28 @@ struct TDrawingState {
     std::array<std::int32_t, 10> ZoomSteps{0, 1, 2, 4, 5, 8, 10, 20, 25, 50};  // steps 1..9
     std::int32_t Zoom = 10;
     std::int32_t ZoomStep = 6;
+    std::int32_t PreviousZoom = 10;
+    std::int32_t PreviousZoomStep = 6;
+    // Pointer positions in paint-box pixels: the zoom centre, the press, the last hover.
+    struct TPixel {
+        std::int32_t x = 0, y = 0;
+    } MousePos, MouseDownPos, HoverPos;
+    std::uint8_t WheelZoomSeries = 0;
+    std::uint8_t SkipNextMouseMove = 0;
+    std::uint8_t PreviewStale = 0;
+    std::int32_t SnapGuidePxX = -1;
+    // Mesh and markers.
+    std::uint8_t MeshVisible = 0;
+    std::int32_t MeshStep = 20;
+    TPixel MeshOrigin{382, 282};
+    std::int32_t MarkerHalfSize = 5;
+    // Nothing was selected at the last page switch: no search-hit cross on the options page.
+    std::uint8_t HitCrossSuppressed = 0;
+    // The tool in use (its code is the kind of what it draws; 0 selects).
+    std::int32_t CurrentTool = 0;
+    std::int32_t PreviousTool = 0;
+    // The current hit's box: left, right, top, bottom (drawing units).
+    std::array<double, 4> HitBox{0, 0, 0, 0};
     std::int32_t LoadedFormTop = 100, LoadedFormLeft = 200;
     std::int32_t LoadedFormWidth = 800, LoadedFormHeight = 600;
     std::int32_t LoadedPaintWidth = 764, LoadedPaintHeight = 564;

@@ -2,6 +2,7 @@
 // form (tests, tools) the defaults do nothing.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 namespace tarvek {
@@ -17,6 +18,29 @@ public:
     virtual void RepaintMap() {}
     // The page of the main page control in front (0 search ... 5 options and printing).
     virtual int ActivePageIndex() const { return 3; }
+
+    // The map's scroll box and paint box, in pixels.
+    virtual int ScrollBoxWidth() const { return 800; }
+    virtual int ScrollBoxHeight() const { return 600; }
+    virtual int PaintBoxWidth() const { return PaintWidth; }
+    virtual int PaintBoxHeight() const { return PaintHeight; }
+    virtual void SetPaintBoxSize(int width, int height) {
+        PaintWidth = width;
+        PaintHeight = height;
+    }
+    virtual int HorzScrollPos() const { return ScrollX; }
+    virtual int VertScrollPos() const { return ScrollY; }
+    // The scroll box clamps a position to its range.
+    virtual void SetScrollPos(int x, int y) {
+        ScrollX = std::clamp(x, 0, std::max(0, PaintWidth - ScrollBoxWidth()));
+        ScrollY = std::clamp(y, 0, std::max(0, PaintHeight - ScrollBoxHeight()));
+    }
+    // Moves the pointer to the middle of the map, where the platform can.
+    virtual void WarpPointerToMapCentre() {}
+    virtual void FocusSink() {}
+
+protected:
+    int PaintWidth = 764, PaintHeight = 564, ScrollX = 0, ScrollY = 0;
 };
 
 }  // namespace tarvek

@@ -10,11 +10,12 @@
 
 #include "document/drawing_state.h"
 #include "document/editor_view.h"
+#include "forms/zumenn_components.h"
 #include "platform/vcl.h"
 
 namespace tarvek {
 
-class TForm_zumenn : public TForm, public TEditorView {
+class TForm_zumenn : public TForm, public TEditorView, public TZumennComponents {
 public:
     // exeFolder: the program folder, with a trailing "/"; every exchanged file lies there.
     TForm_zumenn(const std::string& exeFolder, TUserServices& ui);
@@ -32,62 +33,6 @@ public:
     void RepaintMap() override;
     int ActivePageIndex() const override;
 
-    // Components.
-    TPageControl* PageControl1 = nullptr;
-    std::array<TTabSheet*, 6> Tabs{};
-    TMemo* Memo4 = nullptr;
-    TEdit* Edit1 = nullptr;
-    TPanel* Panel1 = nullptr;
-    TScrollBox* ScrollBox1 = nullptr;
-    TImage* Image1 = nullptr;
-    TPaintBox* PaintBox1 = nullptr;
-    TLabel* Label3 = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
-    TProgressBar* SaveProgressBar = nullptr;
-    TTimer* Timer1 = nullptr;
-
-    // Search page.
-    TMemo* Memo22 = nullptr;
-    TEdit* Edit_bikou = nullptr;
-    TMemo* Memo7 = nullptr;
-    TMemo* Memo9 = nullptr;
-    TMemo* neisyo = nullptr;
-    TEdit* file_neisyo = nullptr;
-    TBitBtn* BitBtn15 = nullptr;
-    // Household page.
-    TStringGrid* StringGrid1 = nullptr;
-    TStringGrid* StringGrid2 = nullptr;
-    TStringGrid* StringGrid3 = nullptr;
-    // Numbering page.
-    TMemo* Memo12 = nullptr;
-    // Drawing page.
-    TBitBtn* BitBtn6 = nullptr;
-    TBitBtn* BitBtn45 = nullptr;
-    TBitBtn* BitBtn46 = nullptr;
-    TBitBtn* BitBtn8 = nullptr;
-    TRadioGroup* liya = nullptr;
-    TComboBox* pen_sty_conb = nullptr;
-    TComboBox* pen_width_conb = nullptr;
-    TComboBox* brs_sty_conb = nullptr;
-    TMemo* Memo2 = nullptr;
-    // Editing page.
-    TBitBtn* BitBtn44 = nullptr;
-    TBitBtn* BitBtn14 = nullptr;
-    TBitBtn* botika_true = nullptr;
-    TBitBtn* botika_false = nullptr;
-    TUpDown* UpDown1 = nullptr;
-    TUpDown* UpDown2 = nullptr;
-    TUpDown* UpDown3 = nullptr;
-    TCheckBox* CheckBox2 = nullptr;
-    TCheckBox* clip_Check = nullptr;
-    TComboBox* ComboBox2 = nullptr;
-    // Options and printing page.
-    TCheckBox* ck_true = nullptr;
-    TMemo* taiou = nullptr;
-    TCheckBox* R_time = nullptr;
-    // Co-owners of a shared plot and search hits.
-    TStringGrid* StringGrid4 = nullptr;
-
     // Screen cursors 1 to 3 (loupe, pan, rotation); empty when their file did not load.
     std::array<std::optional<QCursor>, 3> ScreenCursors;
 
@@ -100,6 +45,7 @@ public:
     void file_neisyoExit();
     void file_neisyoKeyPress(char32_t& key);
     void clip_CheckClick();
+#include "forms/zumenn_handlers.inc"
 
     // The view of the drawing as the form shows it, taken back into the state before
     // the settings are written.

@@ -693,8 +693,17 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 }
 
 void TForm::SetMinimumSize(int width, int height) {
+    minOuter_ = QSize(width, height);
+    // Before the window is shown its frame is unknown: taken as the client size, the
+    // minimum would make the client as large as the whole window should be.
+    if (Widget()->isVisible()) ApplyMinimumSize();
+}
+
+void TForm::ApplyMinimumSize() {
+    if (destroying_ || minOuter_.isEmpty()) return;
     const QSize extra = FrameExtra();
-    Widget()->setMinimumSize(std::max(0, width - extra.width()), std::max(0, height - extra.height()));
+    Widget()->setMinimumSize(std::max(0, minOuter_.width() - extra.width()),
+                             std::max(0, minOuter_.height() - extra.height()));
 }
 
 void TForm::SetStayOnTop(bool onTop) {
@@ -832,11 +841,15 @@ bool TForm::HandleEvent(QObject* watched, QEvent* event) {
         case QEvent::Show:
             visible_ = true;
             closed_ = false;
+            ApplyMinimumSize();
             if (outerPending_) {
                 // The frame is known only once the window is on screen, perhaps a moment later.
                 outerPending_ = false;
                 ApplyOuterSize();
-                QTimer::singleShot(0, Context(), [this] { ApplyOuterSize(); });
+                QTimer::singleShot(0, Context(), [this] {
+                    ApplyMinimumSize();
+                    ApplyOuterSize();
+                });
             }
             if (!shownOnce_) {
                 shownOnce_ = true;

@@ -409,11 +409,13 @@ private:
     bool RunCloseHandlers();
     QSize FrameExtra() const;
     void ApplyOuterSize();
+    void ApplyMinimumSize();
 
     std::unique_ptr<detail::TKeyPreviewFilter> preview_;
     QEventLoop* modalLoop_ = nullptr;
     QRect outer_;
     bool outerPending_ = false;
+    QSize minOuter_;  // the smallest frame; applied once the frame is known
     bool keyPreview_ = false;
     bool shownOnce_ = false;
     bool closed_ = false;

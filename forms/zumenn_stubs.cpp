@@ -1,0 +1,139 @@
+// Handlers of operations that are not built yet: each one does nothing.
+#include "forms/zumenn.h"
+
+namespace tarvek {
+
+void TForm_zumenn::FormResize() {}
+void TForm_zumenn::FormKeyDown(unsigned short&, TShiftState) {}
+void TForm_zumenn::FormKeyUp(unsigned short&, TShiftState) {}
+void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {}
+void TForm_zumenn::PaintBox1MouseDown(TMouseButton, TShiftState, int, int) {}
+void TForm_zumenn::PaintBox1MouseMove(TShiftState, int, int) {}
+void TForm_zumenn::PaintBox1MouseUp(TMouseButton, TShiftState, int, int) {}
+void TForm_zumenn::Memo1Change() {}
+void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
+void TForm_zumenn::StringGrid4MouseDown(TMouseButton, TShiftState, int, int) {}
+void TForm_zumenn::ComboBox1Change() {}
+void TForm_zumenn::ComboBox5Change() {}
+void TForm_zumenn::Timer1Timer() {}
+void TForm_zumenn::Timer2Timer() {}
+void TForm_zumenn::Timer4Timer() {}
+void TForm_zumenn::Memo3Click() {}
+void TForm_zumenn::Memo6Click() {}
+void TForm_zumenn::Memo8Click() {}
+
+void TForm_zumenn::Edit_noEnter() {}
+void TForm_zumenn::Edit_bikouEnter() {}
+void TForm_zumenn::Edit_bikouExit() {}
+void TForm_zumenn::Edit_bikouKeyPress(char32_t&) {}
+void TForm_zumenn::tou_nameEnter() {}
+void TForm_zumenn::tou_nameExit() {}
+void TForm_zumenn::tou_nameKeyPress(char32_t&) {}
+void TForm_zumenn::BitBtn35Click() {}
+void TForm_zumenn::BitBtn36Click() {}
+void TForm_zumenn::BitBtn37Click() {}
+
+void TForm_zumenn::BitBtn28Click() {}
+void TForm_zumenn::BitBtn29Click() {}
+void TForm_zumenn::BitBtn30Click() {}
+void TForm_zumenn::BitBtn31Click() {}
+void TForm_zumenn::BitBtn43Click() {}
+void TForm_zumenn::StringGrid1DblClick() {}
+void TForm_zumenn::StringGrid2DblClick() {}
+void TForm_zumenn::StringGrid2Enter() {}
+void TForm_zumenn::StringGrid1Exit() {}
+void TForm_zumenn::StringGrid2Exit() {}
+void TForm_zumenn::StringGrid3Exit() {}
+
+void TForm_zumenn::Edit3KeyPress(char32_t&) {}
+void TForm_zumenn::BitBtn18Click() {}
+void TForm_zumenn::BitBtn19Click() {}
+void TForm_zumenn::BitBtn21Click() {}
+void TForm_zumenn::BitBtn22Click() {}
+void TForm_zumenn::BitBtn23Click() {}
+void TForm_zumenn::BitBtn24Click() {}
+void TForm_zumenn::BitBtn25Click() {}
+void TForm_zumenn::BitBtn26Click() {}
+void TForm_zumenn::tokyuuClick() {}
+void TForm_zumenn::tokyuuMouseEnter() {}
+void TForm_zumenn::ComboBox4Enter() {}
+void TForm_zumenn::ComboBox4Exit() {}
+void TForm_zumenn::ComboBox4KeyPress(char32_t&) {}
+
+void TForm_zumenn::Button1Click() {}
+void TForm_zumenn::Button2Click() {}
+void TForm_zumenn::BitBtn1MouseEnter() {}
+void TForm_zumenn::BitBtn2MouseEnter() {}
+void TForm_zumenn::BitBtn54Click() {}
+void TForm_zumenn::BitBtn54MouseEnter() {}
+void TForm_zumenn::Button6Click() {}
+void TForm_zumenn::BitBtn7MouseEnter() {}
+void TForm_zumenn::Button3Click() {}
+void TForm_zumenn::BitBtn33Click() {}
+void TForm_zumenn::BitBtn47Click() {}
+void TForm_zumenn::BitBtn48Click() {}
+void TForm_zumenn::BitBtn51Click() {}
+void TForm_zumenn::BitBtn52Click() {}
+void TForm_zumenn::BitBtn53Click() {}
+void TForm_zumenn::Button4Click() {}
+void TForm_zumenn::Button8Click() {}
+void TForm_zumenn::Button7Click() {}
+void TForm_zumenn::BitBtn45Click() {}
+void TForm_zumenn::BitBtn46Click() {}
+void TForm_zumenn::Button5Click() {}
+void TForm_zumenn::BitBtn8MouseEnter() {}
+void TForm_zumenn::BitBtn49Click() {}
+void TForm_zumenn::BitBtn49MouseEnter() {}
+void TForm_zumenn::BitBtn50Click() {}
+void TForm_zumenn::BitBtn50MouseEnter() {}
+void TForm_zumenn::liyaClick() {}
+void TForm_zumenn::RadioGroup1Click() {}
+void TForm_zumenn::pen_sty_conbCloseUp() {}
+void TForm_zumenn::pen_width_conbCloseUp() {}
+void TForm_zumenn::brs_sty_conbCloseUp() {}
+void TForm_zumenn::pen_sty_conbMouseEnter() {}
+void TForm_zumenn::pen_width_conbMouseEnter() {}
+void TForm_zumenn::brs_sty_conbMouseEnter() {}
+void TForm_zumenn::Button9Click() {}
+void TForm_zumenn::BitBtn57MouseEnter() {}
+void TForm_zumenn::Ch_box_clo() {}
+void TForm_zumenn::BitBtn56MouseEnter() {}
+void TForm_zumenn::BitBtn38Click() {}
+void TForm_zumenn::BitBtn38MouseEnter() {}
+void TForm_zumenn::BitBtn55Click() {}
+void TForm_zumenn::BitBtn55MouseEnter() {}
+
+void TForm_zumenn::gp_setClick() {}
+void TForm_zumenn::gp_resetClick() {}
+void TForm_zumenn::BitBtn44Click() {}
+void TForm_zumenn::BitBtn14Click() {}
+void TForm_zumenn::botika_trueClick() {}
+void TForm_zumenn::botika_trueMouseEnter() {}
+void TForm_zumenn::botika_falseClick() {}
+void TForm_zumenn::botika_falseMouseEnter() {}
+void TForm_zumenn::UpDown1Click(TUDBtnType) {}
+void TForm_zumenn::UpDown2Click(TUDBtnType) {}
+void TForm_zumenn::UpDown3Click(TUDBtnType) {}
+void TForm_zumenn::CheckBox2Click() {}
+void TForm_zumenn::ComboBox2Change() {}
+void TForm_zumenn::BitBtn9Click() {}
+void TForm_zumenn::BitBtn9MouseEnter() {}
+void TForm_zumenn::BitBtn41Click() {}
+void TForm_zumenn::BitBtn42Click() {}
+void TForm_zumenn::BitBtn10Click() {}
+void TForm_zumenn::buhinnClick() {}
+void TForm_zumenn::BitBtn32Click() {}
+void TForm_zumenn::hanni01Click() {}
+void TForm_zumenn::hanni02Click() {}
+
+void TForm_zumenn::innsatu() {}
+void TForm_zumenn::ComboBox3Change() {}
+void TForm_zumenn::R_timeClick() {}
+void TForm_zumenn::BitBtn11Click() {}
+void TForm_zumenn::BitBtn12Click() {}
+void TForm_zumenn::BitBtn13Click() {}
+void TForm_zumenn::BitBtn16Click() {}
+void TForm_zumenn::BitBtn17Click() {}
+void TForm_zumenn::BitBtn20Click() {}
+
+}  // namespace tarvek

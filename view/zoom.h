@@ -1,0 +1,30 @@
+// Zoom and scrolling of the map: the zoom steps, zoom about a point, to a dragged
+// rectangle, by the wheel and the buttons, and the shift of the figures when the
+// window is resized at the smallest zoom. Each user change of the view is recorded
+// so that Ctrl+Z can bring the previous view back.
+#pragma once
+
+#include <cstdint>
+
+namespace tarvek {
+
+struct TDrawingState;
+
+constexpr const char* ScrollStepLabel = "スクロール位置を元に戻します";
+constexpr const char* ZoomStepLabel = "拡大率を戻す";
+
+// One step about MousePos. False when the zoom is at its end and nothing changed.
+bool ZoomInStep(TDrawingState& s);
+bool ZoomOutStep(TDrawingState& s);
+// Sizes the paint box for Zoom and brings MousePos (at PreviousZoom) to the middle.
+void ApplyZoom(TDrawingState& s);
+// The zoom buttons: about the selection's centre, or the middle of the visible part.
+bool ZoomByButton(TDrawingState& s, bool in);
+// One wheel step (delta > 0 in) over the map.
+bool ZoomByWheel(TDrawingState& s, int delta);
+// The loupe's rectangle from MouseDownPos to MousePos.
+bool ZoomToRectangle(TDrawingState& s);
+// The window was resized: at zoom 1 the figures move to stay centred.
+void ResizeView(TDrawingState& s);
+
+}  // namespace tarvek
