@@ -101,6 +101,8 @@ struct TDrawingState {
     // The tool in use (its code is the kind of what it draws; 0 selects).
     std::int32_t CurrentTool = 0;
     std::int32_t PreviousTool = 0;
+    // The help line of the current tool.
+    std::string HelpText = "コピーCtrl+C　切取りCtrl+X　貼り付けCtrl+V　全選択Ctrl+A　元に戻すCtrl+Z　削除[DEL]";
     // The current hit's box: left, right, top, bottom (drawing units).
     std::array<double, 4> HitBox{0, 0, 0, 0};
     std::int32_t LoadedFormTop = 100, LoadedFormLeft = 200;

@@ -32,6 +32,19 @@ public:
     void SelectionCountChanged(int count) override;
     void RepaintMap() override;
     int ActivePageIndex() const override;
+    int ScrollBoxWidth() const override;
+    int ScrollBoxHeight() const override;
+    int PaintBoxWidth() const override;
+    int PaintBoxHeight() const override;
+    void SetPaintBoxSize(int width, int height) override;
+    int HorzScrollPos() const override;
+    int VertScrollPos() const override;
+    void SetScrollPos(int x, int y) override;
+    void WarpPointerToMapCentre() override;
+    void FocusSink() override;
+
+    // A wheel step over the map (delta in units of 120).
+    void PaintBox1MouseWheel(TShiftState shift, int delta, int x, int y, bool& handled);
 
     // Screen cursors 1 to 3 (loupe, pan, rotation); empty when their file did not load.
     std::array<std::optional<QCursor>, 3> ScreenCursors;

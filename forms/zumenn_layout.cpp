@@ -543,6 +543,9 @@ void TForm_zumenn::BindComponentEvents() {
     PaintBox1->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { PaintBox1MouseDown(b, s, x, y); };
     PaintBox1->OnMouseMove = [this](TShiftState s, int x, int y) { PaintBox1MouseMove(s, x, y); };
     PaintBox1->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) { PaintBox1MouseUp(b, s, x, y); };
+    PaintBox1->OnMouseWheel = [this](TShiftState s, int delta, int x, int y, bool& handled) {
+        PaintBox1MouseWheel(s, delta, x, y, handled);
+    };
     Memo1->OnChange = [this] { Memo1Change(); };
     Memo1->OnKeyDown = [this](unsigned short& key, TShiftState shift) { Memo1KeyDown(key, shift); };
     StringGrid4->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {

@@ -3,7 +3,6 @@
 
 namespace tarvek {
 
-void TForm_zumenn::FormResize() {}
 void TForm_zumenn::FormKeyDown(unsigned short&, TShiftState) {}
 void TForm_zumenn::FormKeyUp(unsigned short&, TShiftState) {}
 void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {}
@@ -60,12 +59,6 @@ void TForm_zumenn::ComboBox4Enter() {}
 void TForm_zumenn::ComboBox4Exit() {}
 void TForm_zumenn::ComboBox4KeyPress(char32_t&) {}
 
-void TForm_zumenn::Button1Click() {}
-void TForm_zumenn::Button2Click() {}
-void TForm_zumenn::BitBtn1MouseEnter() {}
-void TForm_zumenn::BitBtn2MouseEnter() {}
-void TForm_zumenn::BitBtn54Click() {}
-void TForm_zumenn::BitBtn54MouseEnter() {}
 void TForm_zumenn::Button6Click() {}
 void TForm_zumenn::BitBtn7MouseEnter() {}
 void TForm_zumenn::Button3Click() {}

@@ -1,0 +1,73 @@
+// The map's view on the form: zoom buttons, the wheel, the loupe button, resizing, and
+// the scroll box and paint box geometry the zoom logic works on.
+#include <QCursor>
+#include <QScrollArea>
+
+#include "forms/zumenn.h"
+#include "view/zoom.h"
+
+namespace tarvek {
+
+void TForm_zumenn::Button1Click() {
+    if (ZoomByButton(S, true)) PaintBox1->Invalidate();
+}
+
+void TForm_zumenn::Button2Click() {
+    if (ZoomByButton(S, false)) PaintBox1->Invalidate();
+}
+
+void TForm_zumenn::BitBtn1MouseEnter() {
+    S.SetHelpLine("選択されている図形を中心に（又は表示画面を中心に）表示範囲を狭くさせます。「拡大」");
+}
+
+void TForm_zumenn::BitBtn2MouseEnter() {
+    S.SetHelpLine("選択されている図形を中心に（又は表示画面を中心に）表示範囲を広くさせます。「縮小」");
+}
+
+void TForm_zumenn::BitBtn54Click() {
+    S.CurrentTool = 101;
+    S.HelpText = "拡大鏡　左クリック・範囲ドラックで拡大　右クリックで縮小";
+    S.SetHelpLine(S.HelpText);
+    if (ScreenCursors[0]) PaintBox1->SetCursor(*ScreenCursors[0]);
+    Edit1->SetFocus();
+}
+
+void TForm_zumenn::BitBtn54MouseEnter() { S.SetHelpLine("ルーペ（拡大率の変更）"); }
+
+void TForm_zumenn::PaintBox1MouseWheel(TShiftState, int delta, int x, int y, bool& handled) {
+    handled = true;
+    S.HoverPos = {x, y};
+    if (ZoomByWheel(S, delta)) PaintBox1->Invalidate();
+}
+
+void TForm_zumenn::FormResize() {
+    ResizeView(S);
+    if (S.Zoom == 1) PaintBox1->Invalidate();
+    Edit1->SetFocus();
+}
+
+int TForm_zumenn::ScrollBoxWidth() const { return ScrollBox1->Width(); }
+int TForm_zumenn::ScrollBoxHeight() const { return ScrollBox1->Height(); }
+int TForm_zumenn::PaintBoxWidth() const { return PaintBox1->Width(); }
+int TForm_zumenn::PaintBoxHeight() const { return PaintBox1->Height(); }
+
+void TForm_zumenn::SetPaintBoxSize(int width, int height) {
+    PaintBox1->SetBounds(PaintBox1->Left(), PaintBox1->Top(), std::max(width, 1), std::max(height, 1));
+}
+
+int TForm_zumenn::HorzScrollPos() const { return ScrollBox1->HorzScrollPos(); }
+int TForm_zumenn::VertScrollPos() const { return ScrollBox1->VertScrollPos(); }
+
+void TForm_zumenn::SetScrollPos(int x, int y) {
+    ScrollBox1->SetHorzScrollPos(x);
+    ScrollBox1->SetVertScrollPos(y);
+}
+
+void TForm_zumenn::WarpPointerToMapCentre() {
+    const QWidget* box = ScrollBox1->Widget();
+    QCursor::setPos(box->mapToGlobal(QPoint(box->width() / 2, box->height() / 2)));
+}
+
+void TForm_zumenn::FocusSink() { Edit1->SetFocus(); }
+
+}  // namespace tarvek
