@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QImage>
 #include <array>
 #include <optional>
 #include <string>
@@ -45,6 +46,13 @@ public:
 
     // A wheel step over the map (delta in units of 120).
     void PaintBox1MouseWheel(TShiftState shift, int delta, int x, int y, bool& handled);
+
+    // The visible part of the map as last painted: picking reads its pixels back.
+    QImage MapImage;
+    // Paints the visible part of the map into MapImage.
+    void PaintMapImage();
+    // The pixel of the map at paint-box coordinates, as the screen shows it.
+    TColor MapPixel(int x, int y) const;
 
     // Screen cursors 1 to 3 (loupe, pan, rotation); empty when their file did not load.
     std::array<std::optional<QCursor>, 3> ScreenCursors;

@@ -706,9 +706,6 @@ void TForm_zumenn::PageControl1DrawTab(QPainter& painter, int index, const QRect
 
 // The map itself is not painted yet. The paint box is opaque, so it must at least cover
 // itself with its paper colour, or it would show whatever was on the screen before.
-void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect& dirty) {
-    painter.fillRect(dirty, ColorToQColor(PaintBox1->Color()));
-}
 
 void TForm_zumenn::BitBtn1MouseLeave() { UpdateUndoHint(S); }
 

@@ -1,9 +1,12 @@
 // The map's view on the form: zoom buttons, the wheel, the loupe button, resizing, and
 // the scroll box and paint box geometry the zoom logic works on.
 #include <QCursor>
+#include <QPainter>
 #include <QScrollArea>
 
 #include "forms/zumenn.h"
+#include "platform/canvas.h"
+#include "view/painter.h"
 #include "view/zoom.h"
 
 namespace tarvek {
@@ -44,6 +47,45 @@ void TForm_zumenn::FormResize() {
     ResizeView(S);
     if (S.Zoom == 1) PaintBox1->Invalidate();
     Edit1->SetFocus();
+}
+
+void TForm_zumenn::PaintMapImage() {
+    const int w = std::max(1, ScrollBox1->ClientWidth()), h = std::max(1, ScrollBox1->ClientHeight());
+    if (MapImage.width() != w || MapImage.height() != h) MapImage = QImage(w, h, QImage::Format_RGB32);
+    // The paper: the box's colour, or the picture stretched over the visible part.
+    MapImage.fill(TColorToRgb(ScrollBox1->Color()));
+    if (!Image1->Empty()) {
+        QPainter paper(&MapImage);
+        paper.drawImage(QRect(0, 0, w, h), Image1->Picture());
+    }
+    TImageCanvas canvas(MapImage);
+    canvas.SetOrigin(ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos());
+    TPaintInputs in;
+    in.ActivePage = ActivePageIndex();
+    in.ScrollX = ScrollBox1->HorzScrollPos();
+    in.ScrollY = ScrollBox1->VertScrollPos();
+    in.ScrollBoxWidth = ScrollBox1->Width();
+    in.ScrollBoxHeight = ScrollBox1->Height();
+    in.PaintBoxWidth = PaintBox1->Width();
+    in.PaintBoxHeight = PaintBox1->Height();
+    in.NameSizePosition = UpDown1->Position();
+    in.RotateNames = CheckBox2->Checked();
+    in.ClipNames = clip_Check->Checked();
+    in.PaperColor = PaintBox1->Color();
+    DrawDrawing(S, canvas, in);
+}
+
+void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect&) {
+    // Every repaint draws the whole visible map again, into an image the size of the
+    // visible part only: the paint box itself can be tens of thousands of pixels wide.
+    PaintMapImage();
+    painter.drawImage(QPoint(ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos()), MapImage);
+}
+
+TColor TForm_zumenn::MapPixel(int x, int y) const {
+    const int ix = x - ScrollBox1->HorzScrollPos(), iy = y - ScrollBox1->VertScrollPos();
+    if (MapImage.isNull() || ix < 0 || iy < 0 || ix >= MapImage.width() || iy >= MapImage.height()) return PixelOutside;
+    return RgbToTColor(MapImage.pixel(ix, iy));
 }
 
 int TForm_zumenn::ScrollBoxWidth() const { return ScrollBox1->Width(); }

@@ -152,12 +152,15 @@ class Drawing:
         return self.add(kind, [(x1, y1), (x2, y1), (x2, y2), (x1, y2)], **kw)
 
     def ellipse(self, x1, y1, x2, y2, **kw):
-        return self.add(3, [(x1, y1), (x1, y1), (x2, y2), (x2, y2)], **kw)
+        # An ellipse lies in its box of four corners, like a rectangle.
+        return self.add(3, [(x1, y1), (x2, y1), (x2, y2), (x1, y2)], **kw)
 
     def text(self, x, y, words, height, vertical=False, colour=BLACK):
         n = len(words)
         w, h = (height, height * n) if vertical else (height * n, height)
-        return self.add(22, [(x, y), (x, y), (x + w, y + h), (x + w, y + h)], text=words,
+        # A text lies in its box of four corners: P1-P2 runs along the writing of a
+        # horizontal text, across it for a vertical one.
+        return self.add(22, [(x, y), (x + w, y), (x + w, y + h), (x, y + h)], text=words,
                         pen=colour, aux1=2 if vertical else 1)
 
     def text_centred(self, cx, cy, words, height, **kw):

@@ -1,0 +1,395 @@
+#include "view/painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "document/drawing_state.h"
+#include "document/figure_store.h"
+#include "platform/numbers.h"
+#include "platform/textfile.h"
+
+namespace tarvek {
+
+namespace {
+
+constexpr long double RadToDeg = 57.295779513082320876798L;
+constexpr const char* FullWidthSpace = "\xE3\x80\x80";
+constexpr std::size_t NamePart2Bytes = 10;
+
+std::int32_t Sat(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+TPoint Pt(long double x, long double y) {
+    return {RoundToInt32(static_cast<double>(x)), RoundToInt32(static_cast<double>(y))};
+}
+
+void Outline(TCanvas& c, const std::array<TPoint, 4>& p) {
+    const std::array<TPoint, 5> ring{p[0], p[1], p[2], p[3], p[0]};
+    c.Polyline(ring);
+}
+
+bool EditingPage(int page) { return page == 3 || page == 4; }
+
+}  // namespace
+
+std::int64_t PlotHousehold(const TDateRec& r) { return StrToInt64(r.Text).value_or(0); }
+
+TNameParts SplitHouseholdName(const std::string& headName) {
+    std::size_t at = headName.find(FullWidthSpace), width = 3;
+    if (at == std::string::npos) {
+        at = headName.find(' ');
+        width = 1;
+    }
+    if (at == std::string::npos) return {headName, {}, false};
+    TNameParts parts{headName.substr(0, at), {}, true};
+    const std::string_view rest = std::string_view(headName).substr(at + width);
+    std::size_t cut = 0, bytes = 0;
+    while (cut < rest.size()) {
+        const std::size_t len = Utf8CharLength(rest, cut);
+        const std::size_t w = Cp932ByteLength(rest.substr(cut, len));
+        if (bytes + w > NamePart2Bytes) break;
+        bytes += w;
+        cut += len;
+    }
+    parts.Second = std::string(rest.substr(0, cut));
+    return parts;
+}
+
+TPaintFrame ScreenPaintFrame(int zoom, const TPaintInputs& in) {
+    TPaintFrame f;
+    f.ScaleTimes1000 = zoom;
+    f.Scale = zoom / 1000.0;
+    // A margin round the visible area: figures just outside still reach into it.
+    f.Left = Sat(std::int64_t(in.ScrollX) - 8);
+    f.Top = Sat(std::int64_t(in.ScrollY) - 8);
+    f.Right = Sat(std::int64_t(in.ScrollBoxWidth) + f.Left - 30);
+    f.Bottom = Sat(std::int64_t(in.ScrollBoxHeight) + f.Top - 30);
+    return f;
+}
+
+// The page shows what the scroll box shows: its width stretched to the page width,
+// centred vertically.
+TPaintFrame PrinterPaintFrame(int zoom, const TPaintInputs& in) {
+    const int margin = zoom == 1 ? 18 : 36;
+    const double k = double(in.PageWidth) / std::max(1, in.ScrollBoxWidth - margin);
+    TPaintFrame f;
+    f.ScaleTimes1000 = k * zoom;
+    f.Scale = k * zoom / 1000.0;
+    f.Left = RoundToInt32(k * in.ScrollX);
+    f.Top = Sat(std::int64_t(RoundToInt32(k * in.ScrollY)) -
+                RoundToInt32((in.PageHeight - k * (in.ScrollBoxHeight - margin)) / 2));
+    f.Right = Sat(std::int64_t(in.PageWidth) + f.Left);
+    f.Bottom = Sat(std::int64_t(in.PageHeight) + f.Top);
+    f.OffsetX = f.Left;
+    f.OffsetY = f.Top;
+    return f;
+}
+
+TMapPainter::TMapPainter(TDrawingState& s, TCanvas& canvas, const TPaintInputs& in)
+    : S(s), C(canvas), In(in), IsPrinter(canvas.IsPrinter()),
+      Count(std::clamp<std::int32_t>(s.FigureCount, 0, std::int32_t(s.Figures.size()) - 1)) {
+    PaintFrame = IsPrinter ? PrinterPaintFrame(s.Zoom, in) : ScreenPaintFrame(s.Zoom, in);
+}
+
+void TMapPainter::DrawDrawing() {
+    NameTextFactor = static_cast<float>(In.NameSizePosition / 10.0);
+    S.MeshOrigin = {In.PaintBoxWidth / 2, In.PaintBoxHeight / 2};
+    C.Pen.Width = 1;
+    C.Pen.Mode = TPenMode::pmCopy;
+    C.Font.Name = "ＭＳ 明朝";
+    // The mesh belongs to the screen; a printed page never carries it.
+    if (S.MeshVisible == 1 && !IsPrinter) DrawMeshGrid();
+    C.Pen.Style = TPenStyle::psSolid;
+
+    for (std::int32_t i = 1; i <= Count; ++i) {
+        const TDateRec& r = S.Fig(i);
+        if (!r.Deleted && !r.IsPlot) DrawFigure(i);
+    }
+    // Set-aside copies of a shared plot are never painted: only the current one shows.
+    auto paintedPlot = [](const TDateRec& r) { return !r.Deleted && r.IsPlot && !r.SetAside; };
+    for (std::int32_t i = 1; i <= Count; ++i) {
+        const TDateRec& r = S.Fig(i);
+        if (paintedPlot(r) && PlotHousehold(r) <= 0) DrawFigure(i);
+    }
+    for (std::int32_t i = 1; i <= Count; ++i) {
+        const TDateRec& r = S.Fig(i);
+        if (!paintedPlot(r) || PlotHousehold(r) < 1 || ComputeFigureScreenPoints(i)) continue;
+        std::int32_t j = i;
+        DrawFigure(j);
+        // Members of a compound figure carry no label of their own.
+        if (GetCompoundOwner(S, i) <= 0) DrawOwnedPlotLabel(i);
+        i = std::max(i, j);
+    }
+    DrawTexts();
+    DrawGroupFrames();
+    if (!IsPrinter) DrawSelectionBoxAndBorder();
+    DrawHitCross();
+}
+
+void TMapPainter::DrawOwnedPlotLabel(std::int32_t i) {
+    const TDateRec& r = S.Fig(i);
+    ComputePoints(i, {});
+    const std::array<TPoint, 4> p = ScreenPoints;
+    C.Pen.Color = OutlineColor(r);
+    // On the print page only the selected plots are named.
+    int q = 0, along = 0, across = 0;
+    TRect box;
+    if (!(r.Text == "0" || (In.ActivePage == 5 && !r.Selected))) {
+        const TPoint lt = MapPoint(r.BoxX1, r.BoxY1), rb = MapPoint(r.BoxX2, r.BoxY2);
+        box = {lt.X, lt.Y, rb.X, rb.Y};
+        along = RoundToInt32(Distance(p[0], p[1]));
+        across = RoundToInt32(Distance(p[0], p[3]));
+        q = RoundToInt32(std::min(along, across) / 3.0);
+    }
+    if (r.ShareSetId > 0) DrawShareMark(i);
+    DrawHouseholdName(r, q, along, across, box, p);
+}
+
+void TMapPainter::DrawShareMark(std::int32_t i) {
+    const TDateRec& r = S.Fig(i);
+    ComputePoints(i, {});
+    const std::array<TPoint, 4> p = ScreenPoints;
+    C.Brush.Color = ShareMarkColor;
+    C.Brush.Style = TBrushStyle::bsSolid;
+    switch (r.Kind) {
+    case fkPlot:
+    case fkRectangle: {
+        const std::array<TPoint, 3> corner{p[0], MidPoint(p[0], p[1]), p[3]};
+        C.Polygon(corner);
+        break;
+    }
+    case fkEllipse: {
+        // The quarter nearest point 1, filled between two half axes and the arc.
+        const TPoint m12 = MidPoint(p[0], p[1]), m14 = MidPoint(p[0], p[3]), centre = MidPoint(p[0], p[2]);
+        const std::int64_t rot = RoundHalfEven(static_cast<double>(
+            std::atan2(static_cast<long double>(p[1].Y) - p[0].Y, static_cast<long double>(p[1].X) - p[0].X) *
+            RadToDeg));
+        const TEllipseGeometry e{double(centre.X), double(centre.Y), Distance(p[0], p[1]) / 2,
+                                 Distance(p[0], p[3]) / 2, double(rot)};
+        const std::array<TPoint, 3> axes{m12, centre, m14};
+        C.Pen.Color = ShareMarkColor;
+        C.Pen.Width = 2;
+        C.Pen.Style = TPenStyle::psSolid;
+        C.Polyline(axes);
+        DrawEllipticArc(C, e, 180, 270);
+        // A seed outside the ellipse (one too small to hold the quarter) would fill around it.
+        const TPoint seed = MidPoint(m12, m14);
+        if (InsideEllipse(e, seed)) C.FloodFill(seed.X, seed.Y, ShareMarkColor);
+        C.Pen.Color = r.Selected ? SelectedColor : r.PenColor;
+        C.Pen.Width = r.PenWidth;
+        C.Pen.Style = PenStyleFromIndex(r.PenStyle);
+        C.Polyline(axes);
+        DrawEllipticArc(C, e, 180, 270);
+        break;
+    }
+    case fkPolygon: {
+        const std::span<const std::int32_t> members = MembersOf(i);
+        for (const std::int32_t j : members) {
+            const std::int32_t kind = S.Fig(j).Kind;
+            if (kind == fkPolygonEdge || kind == fkPolySegment) {
+                // The corner at the first edge's start: its two ends and the last edge's middle.
+                ComputePoints(j, {});
+                const TPoint a = ScreenPoints[0], b = ScreenPoints[2];
+                const std::int32_t last = members.back();
+                if (last == j) {
+                    DrawStarMarker(j);
+                } else {
+                    ComputePoints(last, {});
+                    const std::array<TPoint, 3> corner{a, b, MidPoint(ScreenPoints[0], ScreenPoints[2])};
+                    C.Polygon(corner);
+                }
+                break;
+            }
+            if (kind == fkChainLine) {
+                DrawStarMarker(j);
+                continue;
+            }
+            if (kind == fkRoundPolygonPiece) {
+                DrawSegmentMark(r, j);
+                break;
+            }
+        }
+        ComputePoints(i, {});
+        break;
+    }
+    case fkClosedCurve: {
+        const std::span<const std::int32_t> members = MembersOf(i);
+        if (!members.empty()) DrawSegmentMark(r, members.front());
+        ComputePoints(i, {});
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// The region between a piece's curve and its chord. Curve, chord and the fill's border are
+// one colour, so the fill stays inside on the printer too.
+void TMapPainter::DrawSegmentMark(const TDateRec& parent, std::int32_t member) {
+    ComputePoints(member, {});
+    const std::array<TPoint, 4> p = ScreenPoints;
+    const TColor mark = parent.Selected ? SelectedColor : parent.PenColor;
+    C.Pen.Style = TPenStyle::psSolid;
+    C.Pen.Color = mark;
+    C.SetPixel(p[0].X, p[0].Y, mark);
+    C.SetPixel(p[3].X, p[3].Y, mark);
+    C.PolyBezier(p);
+    C.Pen.Width = 1;
+    C.Line(p[0].X, p[0].Y, p[3].X, p[3].Y);
+    const TPoint seed{Sat((std::int64_t(p[0].X) + p[1].X + p[3].X) / 3),
+                      Sat((std::int64_t(p[0].Y) + p[1].Y + p[3].Y) / 3)};
+    C.FloodFill(seed.X, seed.Y, mark);
+    const TPenStyle style = PenStyleFromIndex(S.Fig(member).PenStyle);
+    if (style != TPenStyle::psSolid) {
+        C.Pen.Style = style;
+        C.PolyBezier(p);
+    }
+}
+
+void TMapPainter::DrawHouseholdName(const TDateRec& r, int q, int along, int across,
+                                    const TRect& box, const std::array<TPoint, 4>& p) {
+    C.Brush.Style = TBrushStyle::bsClear;
+    C.Font.Color = 0;
+    if (q < 4) {
+        // Too small to name (or unselected on the print page): a diagonal says "owned".
+        if (r.Kind == fkPlot || r.Kind == fkRectangle) {
+            C.Pen.Color = 0;
+            C.Pen.Style = TPenStyle::psSolid;
+            C.Pen.Width = 1;
+            C.Line(p[1].X, p[1].Y, p[3].X, p[3].Y);
+        }
+        return;
+    }
+    const std::int64_t h = RoundHalfEven(q * double(NameTextFactor));
+    if (h < 1) return;
+    C.Font.Name = r.FontName;
+    C.Font.Height = Sat(h);
+    const TNameParts name = SplitHouseholdName(r.HeadName);
+    // A text is taken as byte length * h / 2 wide: a full-width character is h wide.
+    const auto len = static_cast<std::int64_t>(Cp932ByteLength(name.First));
+    const auto len2 = static_cast<std::int64_t>(Cp932ByteLength(name.Second));
+    if (In.RotateNames) {
+        const long double a = std::atan2(static_cast<long double>(p[0].Y) - p[1].Y,
+                                         static_cast<long double>(p[1].X) - p[0].X);
+        C.Font.Escapement = Sat(RoundHalfEven(static_cast<double>(a * RadToDeg)) * 10);
+        const long double cs = std::cos(-a), sn = std::sin(-a);
+        auto put = [&](std::int64_t dx, std::int64_t dy, const std::string& text) {
+            const auto x = static_cast<long double>(dx), y = static_cast<long double>(dy);
+            const TPoint at = Pt(p[0].X + cs * x - sn * y, p[0].Y + sn * x + cs * y);
+            C.TextOut(at.X, at.Y, text);
+        };
+        if (!name.HasSeparator) {
+            put((along - h * len / 2) / 2, across / 2 - h / 2, name.First);
+        } else {
+            put(3, across / 2 - h, name.First);
+            put(along - h * len2 / 2 - 3, across / 2, name.Second);
+        }
+        return;
+    }
+    C.Font.Escapement = 0;
+    const std::int64_t bl = box.Left, br = box.Right, bb = box.Bottom, bt = std::int64_t(box.Top) + 1;
+    auto put = [&](std::int64_t top, std::int64_t bottom, std::int64_t x, std::int64_t y,
+                   const std::string& text) {
+        if (In.ClipNames)
+            C.TextRect({Sat(bl), Sat(top), Sat(br), Sat(bottom)}, Sat(x), Sat(y), text);
+        else
+            C.TextOut(Sat(x), Sat(y), text);
+    };
+    if (!name.HasSeparator) {
+        put(bt, bb, bl + (br - bl - h * len / 2) / 2, bt + (bb - bt) / 2 - h / 2, name.First);
+    } else {
+        const std::int64_t mid = bt + (bb - bt) / 2;
+        put(bt, mid, bl + 3, mid - h, name.First);
+        put(mid, bb, br - h * len2 / 2 - 3, mid, name.Second);
+    }
+}
+
+void TMapPainter::DrawTexts() {
+    C.Pen.Width = 1;
+    C.Pen.Style = TPenStyle::psSolid;
+    C.Brush.Style = TBrushStyle::bsClear;
+    for (std::int32_t i = 1; i <= Count; ++i) {
+        const TDateRec& r = S.Fig(i);
+        if (r.Deleted || r.Kind != fkText || ComputeFigureScreenPoints(i)) continue;
+        const bool lit = r.Selected && !IsPrinter;
+        C.Pen.Color = lit ? SelectedColor : r.PenColor;
+        // A member's frame is its group's: only a free text shows its own box.
+        if (lit && r.OwnerIndex == 0) Outline(C, ScreenPoints);
+        C.Font.Color = lit ? SelectedColor : r.PenColor;
+        C.Font.Name = r.FontName;
+        DrawTextFigure(r.Text, r.Aux1);
+    }
+}
+
+void TMapPainter::DrawGroupFrames() {
+    C.Pen.Width = 1;
+    C.Pen.Style = TPenStyle::psSolid;
+    C.Brush.Style = TBrushStyle::bsClear;
+    if (!EditingPage(In.ActivePage)) return;
+    for (std::int32_t i = 1; i <= Count; ++i) {
+        const TDateRec& r = S.Fig(i);
+        if (r.Deleted || r.Kind != fkGroup || !r.Selected || ComputeFigureScreenPoints(i)) continue;
+        C.Pen.Color = FrameGreyColor;
+        Outline(C, ScreenPoints);
+    }
+}
+
+void TMapPainter::DrawSelectionBoxAndBorder() {
+    C.Pen.Width = 1;
+    if (EditingPage(In.ActivePage) && S.SelectedCount > 0) {
+        const auto& b = S.DrawPointBuffer;  // right, left, bottom, top
+        const std::int64_t right = PaintFrame.Scaled(b[0]), left = PaintFrame.Scaled(b[1]);
+        const std::int64_t bottom = PaintFrame.Scaled(b[2]), top = PaintFrame.Scaled(b[3]);
+        const std::array<TPoint, 5> ring{{{Sat(left - 1), Sat(top - 1)},
+                                          {Sat(right + 1), Sat(top - 1)},
+                                          {Sat(right + 1), Sat(bottom + 1)},
+                                          {Sat(left - 1), Sat(bottom + 1)},
+                                          {Sat(left - 1), Sat(top - 1)}}};
+        C.Pen.Color = SelectionBoxColor;
+        C.Pen.Style = TPenStyle::psDot;
+        C.Polyline(ring);
+    }
+    const int w = In.PaintBoxWidth - 1, h = In.PaintBoxHeight - 1;
+    const std::array<TPoint, 5> border{{{0, 0}, {w, 0}, {w, h}, {0, h}, {0, 0}}};
+    C.Pen.Color = FrameGreyColor;
+    C.Pen.Style = TPenStyle::psSolid;
+    C.Polyline(border);
+}
+
+// The cross runs from the edges to the current search hit's box and leaves the plot free.
+void TMapPainter::DrawHitCross() {
+    const int page = In.ActivePage;
+    bool show = S.SelectedCount >= 1 && (page == 0 || page == 1);
+    if (!show && page == 5 && S.HitCrossSuppressed == 0) {
+        // Only a cursor within the list that names a live plot.
+        const std::int32_t cursor = S.SelectedCursor;
+        if (cursor >= 1 && cursor <= S.SelectedCount && std::size_t(cursor) < S.SelectedList.size()) {
+            const std::int32_t hit = S.SelectedList[std::size_t(cursor)];
+            show = hit >= 1 && hit <= Count && !S.Fig(hit).Deleted && IsPlotRecord(S.Fig(hit));
+        }
+    }
+    if (!show) return;
+    const TPaintFrame& f = PaintFrame;
+    const std::int64_t h = f.OffsetX, v = f.OffsetY;
+    auto x = [&](double units) { return Sat(std::int64_t(f.Scaled(units)) - h); };
+    auto y = [&](double units) { return Sat(std::int64_t(f.Scaled(units)) - v); };
+    const int cx = x(S.HitCenterX), cy = y(S.HitCenterY);
+    // The visible area's far edges in canvas coordinates.
+    const int right = Sat(std::int64_t(f.Right) - h), bottom = Sat(std::int64_t(f.Bottom) - v);
+    C.Pen.Width = 2;
+    C.Pen.Style = TPenStyle::psSolid;
+    C.Pen.Color = HitCrossColor;
+    C.Line(cx, 0, cx, y(S.HitBox[2]));
+    C.Line(cx, y(S.HitBox[3]), cx, bottom);
+    C.Line(0, cy, x(S.HitBox[0]), cy);
+    C.Line(x(S.HitBox[1]), cy, Sat(std::int64_t(right) - 1), cy);
+}
+
+void DrawDrawing(TDrawingState& s, TCanvas& canvas, const TPaintInputs& in) {
+    TMapPainter(s, canvas, in).DrawDrawing();
+}
+
+}  // namespace tarvek
