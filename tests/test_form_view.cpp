@@ -50,3 +50,45 @@ TEST(FormZoom, ButtonsWheelAndTheirSteps) {
 
 }  // namespace
 }  // namespace tarvek
+
+namespace tarvek {
+namespace {
+
+// The sample temple as the map shows it: what a clerk sees, and the colours picking
+// relies on.
+TEST(FormMap, TheSampleTempleIsPaintedInItsColours) {
+    TProgramFolder dir;
+    std::filesystem::copy(TARVEK_SAMPLES "/temple", dir.Path, std::filesystem::copy_options::recursive);
+    TScriptedUi ui;
+    auto form = testing::StartForm(dir, ui);
+    ASSERT_TRUE(ui.Shown.empty());
+    ASSERT_EQ(form->S.Zoom, 10);
+    form->PaintMapImage();
+    const std::string shots = std::getenv("TARVEK_SHOTS") ? std::getenv("TARVEK_SHOTS") : "";
+    if (!shots.empty()) form->MapImage.save(QString::fromStdString(shots + "/map-zoom10.png"));
+
+    // Record 37 is a free plot from (39000, 21000) to (43000, 24000): filled with its
+    // brush; record 38 next to it is owned: an outline on the paper.
+    EXPECT_EQ(form->MapPixel(410, 225), 7321527);
+    EXPECT_EQ(form->MapPixel(360, 225), 0xFFFFFF);
+    EXPECT_EQ(form->MapPixel(390, 225), 0x000000);  // the free plot's left edge
+
+    form->S.Fig(37).Selected = 1;
+    form->PaintMapImage();
+    EXPECT_EQ(form->MapPixel(390, 225), 0x00FF00);  // a selected figure is lime on the screen
+
+    while (form->S.Zoom > 1) ASSERT_TRUE(ZoomOutStep(form->S));
+    form->PaintMapImage();
+    if (!shots.empty()) form->MapImage.save(QString::fromStdString(shots + "/map-zoom1.png"));
+    while (form->S.Zoom < 20) ASSERT_TRUE(ZoomInStep(form->S));
+    form->S.MousePos = {0, 0};
+    form->PaintMapImage();
+    if (!shots.empty()) form->MapImage.save(QString::fromStdString(shots + "/map-zoom20.png"));
+    form->SetScrollPos(39000 * 20 / 1000 - 100, 21000 * 20 / 1000 - 100);
+    form->PaintMapImage();
+    // The same free plot at zoom 20, 100 pixels into the view.
+    EXPECT_EQ(form->MapPixel(39000 * 20 / 1000 + 40, 21000 * 20 / 1000 + 30), 7321527);
+}
+
+}  // namespace
+}  // namespace tarvek
