@@ -88,6 +88,10 @@ struct TDrawingState {
         std::int32_t x = 0, y = 0;
     } MousePos, MouseDownPos, HoverPos;
     std::uint8_t WheelZoomSeries = 0;
+    // Edge scroll of a drag: 0 none, 1 right, 2 left, 3 down, 4 up; the control last under the pointer.
+    std::int32_t EdgeScrollDirection = 0;
+    const void* LastPointerControl = nullptr;
+    bool LastPointerOverMap = false;
     std::uint8_t SkipNextMouseMove = 0;
     std::uint8_t PreviewStale = 0;
     std::int32_t SnapGuidePxX = -1;

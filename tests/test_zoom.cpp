@@ -158,3 +158,37 @@ TEST_F(Zoom, AResizeAtZoomOneKeepsTheDrawingCentred) {
 
 }  // namespace
 }  // namespace tarvek
+
+namespace tarvek {
+namespace {
+
+TEST_F(Zoom, ADragThatLeavesTheMapScrollsTowardsThePointer) {
+    At(7);  // zoom 20
+    View.SetScrollPos(500, 500);
+    S.Dragging = 1;
+    S.MouseDownPos = {40, 50};
+    S.MousePos = {900, 50};
+    const int map = 0, panel = 0;
+    const TPointerPlace overMap{&map, true, 300, 300, 8, 112, 800, 600};
+    const TPointerPlace rightOfMap{&panel, false, 820, 300, 8, 112, 800, 600};
+    AutoScrollAtEdge(S, overMap);
+    AutoScrollAtEdge(S, rightOfMap);  // left the map at its right edge
+    EXPECT_EQ(S.EdgeScrollDirection, 1);
+    EXPECT_EQ(S.MousePos.x, 40);
+    const std::int32_t before = S.HistoryCount;
+    for (int k = 0; k < 5; ++k) AutoScrollAtEdge(S, rightOfMap);
+    EXPECT_EQ(View.HorzScrollPos(), 505);
+    AutoScrollAtEdge(S, overMap);  // back: the scroll stops and is recorded once
+    EXPECT_EQ(S.EdgeScrollDirection, 0);
+    EXPECT_EQ(View.HorzScrollPos(), 506);
+    ASSERT_EQ(S.HistoryCount, before + 1);
+    EXPECT_EQ(S.History[static_cast<std::size_t>(S.HistoryCount)].Label, ScrollStepLabel);
+    EXPECT_EQ(*S.History[static_cast<std::size_t>(S.HistoryCount)].Data.Number(0), 500);
+
+    S.Dragging = 0;  // without a drag nothing moves
+    AutoScrollAtEdge(S, rightOfMap);
+    EXPECT_EQ(S.EdgeScrollDirection, 0);
+}
+
+}  // namespace
+}  // namespace tarvek

@@ -175,4 +175,37 @@ void ResizeView(TDrawingState& s) {
     }
 }
 
+void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p) {
+    TEditorView& v = *s.Form;
+    switch (s.EdgeScrollDirection) {
+        case 1: v.SetScrollPos(v.HorzScrollPos() + 1, v.VertScrollPos()); break;
+        case 2: v.SetScrollPos(v.HorzScrollPos() - 1, v.VertScrollPos()); break;
+        case 3: v.SetScrollPos(v.HorzScrollPos(), v.VertScrollPos() + 1); break;
+        case 4: v.SetScrollPos(v.HorzScrollPos(), v.VertScrollPos() - 1); break;
+        default: break;
+    }
+    if (p.Control == s.LastPointerControl || !s.Dragging) return;
+    if (s.LastPointerOverMap) {
+        // Just left the map: the drag goes on from where it started.
+        s.MousePos = s.MouseDownPos;
+        if (s.Zoom > 1) {
+            s.RecordedScrollPos = {v.HorzScrollPos(), v.VertScrollPos()};
+            // Later tests win, as the pointer may be past two edges at once.
+            if (p.FormX < p.MapLeft) s.EdgeScrollDirection = 2;
+            if (p.FormX > p.MapLeft + p.MapWidth - 16) s.EdgeScrollDirection = 1;
+            if (p.FormY < p.MapTop) s.EdgeScrollDirection = 4;
+            if (p.FormY > p.MapTop + p.MapHeight - 16) s.EdgeScrollDirection = 3;
+        }
+    }
+    s.LastPointerControl = p.Control;
+    s.LastPointerOverMap = p.OverMap;
+    if (p.OverMap && s.Zoom > 1) {
+        s.EdgeScrollDirection = 0;
+        if (s.CurrentTool != 101 && (v.HorzScrollPos() != s.RecordedScrollPos.x || v.VertScrollPos() != s.RecordedScrollPos.y)) {
+            PushNumbers(s, ScrollStepLabel, s.RecordedScrollPos.x, s.RecordedScrollPos.y);
+            s.RecordedScrollPos = {v.HorzScrollPos(), v.VertScrollPos()};
+        }
+    }
+}
+
 }  // namespace tarvek

@@ -27,4 +27,18 @@ bool ZoomToRectangle(TDrawingState& s);
 // The window was resized: at zoom 1 the figures move to stay centred.
 void ResizeView(TDrawingState& s);
 
+// Where the pointer is, for the edge scroll of a drag: the control under it (any value
+// that tells controls apart; 0 none), whether that is the map, and its position in the
+// form's client coordinates; with the map's place on the form.
+struct TPointerPlace {
+    const void* Control = nullptr;
+    bool OverMap = false;
+    int FormX = 0, FormY = 0;
+    int MapLeft = 0, MapTop = 0, MapWidth = 0, MapHeight = 0;  // the scroll box on the form
+};
+
+// Every idle pass: a drag that left the map scrolls it one pixel a pass towards where the
+// pointer went, until the pointer is back over the map.
+void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p);
+
 }  // namespace tarvek
