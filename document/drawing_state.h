@@ -13,7 +13,9 @@
 #include "document/figure.h"
 #include "document/history.h"
 #include "document/view_settings.h"
+#include "households/household_ops_state.h"
 #include "households/household_table.h"
+#include "households/ledger_state.h"
 #include "platform/ui_services.h"
 
 namespace tarvek {
@@ -71,6 +73,9 @@ struct TDrawingState {
 
     // The ledger's households, in file order (the household grid shows them).
     std::vector<THouseholdRow> Households;
+    // The live exchange with the ledger, and the household operations.
+    TLedgerLinkState Ledger;
+    THouseholdOpsState HouseholdOps;
 
     std::uint8_t StartupError = 0;
     std::string StartupErrorMessage;
