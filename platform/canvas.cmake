@@ -6,11 +6,6 @@ add_library(tarvek_canvas STATIC ${CMAKE_CURRENT_LIST_DIR}/canvas.cpp)
 target_link_libraries(tarvek_canvas PUBLIC tarvek_platform_core Qt6::Gui)
 
 if(TARVEK_BUILD_TESTS)
-  find_package(GTest REQUIRED)
-  include(GoogleTest)
-  add_executable(tarvek_canvas_tests ${CMAKE_CURRENT_LIST_DIR}/../tests/test_canvas.cpp)
-  # Not gtest_main: text needs a QGuiApplication, created in the test's own main().
-  target_link_libraries(tarvek_canvas_tests PRIVATE tarvek_canvas GTest::gtest)
-  gtest_discover_tests(tarvek_canvas_tests DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+  include(${CMAKE_CURRENT_LIST_DIR}/../cmake/TarvekTesting.cmake)
+  tarvek_gui_test(tarvek_canvas_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_canvas.cpp LIBS tarvek_canvas)
 endif()
