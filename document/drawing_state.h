@@ -73,6 +73,8 @@ struct TDrawingState {
 
     // The ledger's households, in file order (the household grid shows them).
     std::vector<THouseholdRow> Households;
+    // 1 while one of the household grids has the focus: the form's keys stand back.
+    std::uint8_t GridFocused = 0;
     // The live exchange with the ledger, and the household operations.
     TLedgerLinkState Ledger;
     THouseholdOpsState HouseholdOps;

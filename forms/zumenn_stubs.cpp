@@ -32,17 +32,11 @@ void TForm_zumenn::BitBtn35Click() {}
 void TForm_zumenn::BitBtn36Click() {}
 void TForm_zumenn::BitBtn37Click() {}
 
-void TForm_zumenn::BitBtn28Click() {}
 void TForm_zumenn::BitBtn29Click() {}
-void TForm_zumenn::BitBtn30Click() {}
 void TForm_zumenn::BitBtn31Click() {}
 void TForm_zumenn::BitBtn43Click() {}
 void TForm_zumenn::StringGrid1DblClick() {}
 void TForm_zumenn::StringGrid2DblClick() {}
-void TForm_zumenn::StringGrid2Enter() {}
-void TForm_zumenn::StringGrid1Exit() {}
-void TForm_zumenn::StringGrid2Exit() {}
-void TForm_zumenn::StringGrid3Exit() {}
 
 void TForm_zumenn::Edit3KeyPress(char32_t&) {}
 void TForm_zumenn::BitBtn18Click() {}

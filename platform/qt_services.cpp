@@ -77,7 +77,9 @@ int TQtUserServices::MessageDlg(const std::string& text, TMsgDlgType type, unsig
     }
     if (added.empty()) added.emplace_back(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOk);
     box.setDefaultButton(static_cast<QPushButton*>(added.front().first));
+    ++OpenBoxes;
     box.exec();
+    --OpenBoxes;
     for (const auto& [button, result] : added)
         if (box.clickedButton() == button) return result;
     // Closed with Escape or the close box: the cancelling answer when there is one.

@@ -18,6 +18,10 @@ public:
     void Sleep(int milliseconds) override;
     TDateTimeParts Now() override;
     void SetBusyCursor(bool busy) override;
+    bool BoxOpen() const override { return OpenBoxes > 0; }
+
+private:
+    int OpenBoxes = 0;
 };
 
 // The drawings name Windows fonts; render them with the installed Japanese fonts.

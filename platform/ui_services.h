@@ -37,6 +37,9 @@ public:
     virtual void Sleep(int milliseconds) = 0;
     virtual TDateTimeParts Now() = 0;
     virtual void SetBusyCursor(bool busy) = 0;
+    // True while a box is open: timers keep running under it, and must not change what
+    // the box asks about.
+    virtual bool BoxOpen() const { return false; }
 };
 
 // "yyyy/mm/dd" and "h:nn:ss", the short date and long time of a Japanese desktop.

@@ -1,0 +1,365 @@
+#include "households/assignment.h"
+
+#include <vector>
+
+#include "document/drawing_state.h"
+#include "document/figure_store.h"
+#include "document/history.h"
+#include "document/selection.h"
+#include "households/household_search.h"
+#include "households/ledger_exchange.h"
+#include "platform/numbers.h"
+
+namespace tarvek {
+
+namespace {
+
+// Holds the ledger request poll back while a question is open.
+class TQuestionScope {
+public:
+    explicit TQuestionScope(TDrawingState& s) : S(s) { ++S.HouseholdOps.QuestionsOpen; }
+    ~TQuestionScope() { --S.HouseholdOps.QuestionsOpen; }
+    TQuestionScope(const TQuestionScope&) = delete;
+    TQuestionScope& operator=(const TQuestionScope&) = delete;
+
+private:
+    TDrawingState& S;
+};
+
+int Ask(TDrawingState& s, const std::string& text, unsigned buttons) {
+    TQuestionScope open(s);
+    return s.Ui.MessageDlg(text, TMsgDlgType::mtInformation, buttons);
+}
+
+void Send(TDrawingState& s, const TLines& list, bool noFinalLineEnd) {
+    if (s.HouseholdOps.SendChanges) s.HouseholdOps.SendChanges(list, noFinalLineEnd);
+}
+
+void RebuildSorted(TDrawingState& s) {
+    if (s.HouseholdOps.RebuildSortedSelectionList) s.HouseholdOps.RebuildSortedSelectionList(s);
+    else RebuildSelectionList(s, true);
+}
+
+void ShowSelectFirst(TDrawingState& s) {
+    s.Ui.Beep();
+    s.SetHelpLine("先に" + s.PlotKindWord + "を選んでください。");
+}
+
+bool IsCompoundParent(const TDateRec& r) { return r.Kind >= fkPolygon && r.Kind <= fkOpenCurve; }
+
+// The live members of a compound parent, in store order.
+std::vector<std::int32_t> CompoundMembers(const TDrawingState& s, std::int32_t parent) {
+    std::vector<std::int32_t> members;
+    if (!IsCompoundParent(s.Fig(parent))) return members;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        const TDateRec& r = s.Fig(i);
+        if (i != parent && !r.Deleted && r.OwnerIndex == parent) members.push_back(i);
+    }
+    return members;
+}
+
+// The plot at the selection cursor, or 0 when the cursor names none.
+std::int32_t CurrentPlot(const TDrawingState& s) {
+    if (s.SelectedCursor < 1 || s.SelectedCursor > s.SelectedCount) return 0;
+    const std::int32_t i = s.SelectedList[static_cast<std::size_t>(s.SelectedCursor)];
+    return s.ValidIndex(i) ? i : 0;
+}
+
+void AddReplaceFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
+    d.AddNumber(index);
+    d.AddNumber(r.DistrictId);
+    d.AddNumber(r.SourceIndex);
+    d.AddText(r.Text);
+    d.AddText(r.HouseName);
+    d.AddText(r.HeadName);
+    d.AddText(r.Phone);
+    d.AddText(r.DistrictName);
+    d.AddText(r.Address1);
+    d.AddText(r.Address2);
+    d.AddText(r.PlotRemarks);
+    d.AddText(r.Grade);
+}
+
+TLines ChangeList(const std::string& verb, const TDateRec& r) {
+    return {ChangeRecordHeader(verb), PlotExchangeLine(r)};
+}
+
+THistoryData& TopStepData(TDrawingState& s) { return s.History[static_cast<std::size_t>(s.HistoryCount)].Data; }
+
+bool AssignPlainMode(TDrawingState& s, std::int32_t cur) {
+    PushHistory(s, "檀家セットを取消す");
+    THistoryData d;
+    d.AddNumber(cur);
+    CopyHouseholdToFigure(s, cur, 0);
+    for (std::int32_t m : CompoundMembers(s, cur)) {
+        CopyHouseholdToFigure(s, m, 0);
+        s.Fig(m).Grade.clear();
+        d.AddNumber(m);
+    }
+    TopStepData(s) = std::move(d);
+    Send(s, ChangeList("変更", s.Fig(cur)), true);
+    return true;
+}
+
+bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
+    // A set named 0 would gather every plot that is in no set.
+    if (setId < 1) {
+        s.Ui.Beep();
+        return false;
+    }
+    const std::vector<std::int32_t> members = CompoundMembers(s, cur);
+    // Room for every copy is checked before anything changes, so that a full store
+    // cannot leave a half-formed set behind.
+    const std::int64_t needed = static_cast<std::int64_t>(members.size()) + 1;
+    if (s.FigureCount + needed > MaxFigures - 1) {
+        s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
+        return false;
+    }
+
+    s.LedgerUnchanged = 0;
+    PushHistory(s, "共有データセットを取消す");
+    THistoryData d;
+    d.AddNumber(s.FigureCount);
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        TDateRec& r = s.Fig(i);
+        if (r.Deleted || (r.PlotId != setId && r.ShareSetId != setId)) continue;
+        d.AddNumber(i);
+        d.AddNumber(r.ShareSetId);
+        d.AddFlag(r.SetAside == 0);
+        r.ShareSetId = setId;
+        r.SetAside = 1;
+    }
+    TopStepData(s) = std::move(d);
+
+    s.MaxPlotId += 1;
+    const std::string grade = s.Fig(cur).Grade;
+    const auto appendCopy = [&](std::int32_t from) {
+        const std::int32_t n = ++s.FigureCount;
+        s.Fig(n) = s.Fig(from);
+        s.Fig(n).PlotId = s.MaxPlotId;
+        CopyHouseholdToFigure(s, n, setId);
+        s.Fig(n).Grade = grade;
+        s.Fig(n).SetAside = 0;
+        return n;
+    };
+    std::vector<std::int32_t> memberCopies;
+    for (std::int32_t m : members) memberCopies.push_back(appendCopy(m));
+    const std::int32_t parent = appendCopy(cur);
+    for (std::int32_t m : memberCopies) s.Fig(m).OwnerIndex = parent;
+    s.CurrentHitIndex = parent;
+
+    RebuildSorted(s);
+    Send(s, ChangeList("追加", s.Fig(parent)), true);
+    UpdateSharedPlotLabels(s, true);
+    return true;
+}
+
+bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
+    PushHistory(s, "檀家セット入替えを取消す");
+    THistoryData d;
+    AddReplaceFields(d, cur, s.Fig(cur));
+    std::int32_t inSet = 0;
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k)
+        if (s.Fig(s.SelectedList[static_cast<std::size_t>(k)]).ShareSetId == setId) ++inSet;
+    // A plot that is in no set stays in none.
+    if (inSet == 0) setId = 0;
+    CopyHouseholdToFigure(s, cur, setId);
+    for (std::int32_t m : CompoundMembers(s, cur)) {
+        AddReplaceFields(d, m, s.Fig(m));
+        CopyHouseholdToFigure(s, m, setId);
+        s.Fig(m).Grade = inSet == 0 ? std::string() : s.Fig(cur).Grade;
+    }
+    s.Form->RepaintMap();
+    TopStepData(s) = std::move(d);
+    Send(s, ChangeList("変更", s.Fig(cur)), true);
+    return true;
+}
+
+}  // namespace
+
+std::int32_t CountHouseholdUses(const TDrawingState& s, const std::string& id) {
+    std::int32_t n = 0;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        const TDateRec& r = s.Fig(i);
+        if (!r.Deleted && IsPlotRecord(r) && GetCompoundOwner(s, i) <= 0 && r.Text == id) ++n;
+    }
+    return n;
+}
+
+void ReadChosenHouseholdRow(TDrawingState& s, const THouseholdRow& row) {
+    TDateRec& h = s.Fig(0);
+    h.Text = row[0];
+    h.HouseName = row[1];
+    h.HeadName = row[2];
+    h.DistrictName = row[3];
+    h.Address1 = row[4];
+    h.Address2 = row[5];
+    h.Phone = row[6];
+    h.DistrictId = StrToInt(row[7]).value_or(0);
+}
+
+void CopyHouseholdToFigure(TDrawingState& s, std::int32_t index, std::int32_t shareSetId) {
+    const TDateRec& h = s.Fig(0);
+    TDateRec& r = s.Fig(index);
+    r.Text = h.Text;
+    r.HouseName = h.HouseName;
+    r.HeadName = h.HeadName;
+    r.Phone = h.Phone;
+    r.DistrictName = h.DistrictName;
+    r.Address1 = h.Address1;
+    r.Address2 = h.Address2;
+    r.DistrictId = h.DistrictId;
+    // The ledger's field 6 has always come from record 1 of the store; kept so.
+    r.SourceIndex = s.FigureCount >= 1 ? s.Fig(1).SourceIndex : 0;
+    r.SetAside = 0;
+    r.ShareSetId = shareSetId;
+    r.PlotRemarks.clear();
+    r.FontName = s.CurFontName;
+}
+
+bool AssignHouseholdToPlot(TDrawingState& s, int mode) {
+    const std::int32_t cur = CurrentPlot(s);
+    if (cur == 0) return false;
+    const TDateRec& plot = s.Fig(cur);
+    const auto owner = StrToInt(plot.Text);
+    if (!owner) {
+        s.Ui.Beep();
+        return false;
+    }
+    const std::int32_t setId = *owner == 0 ? 0 : plot.ShareSetId > 0 ? plot.ShareSetId : plot.PlotId;
+    switch (mode) {
+        case AssignPlain:
+            s.LedgerUnchanged = 0;
+            return AssignPlainMode(s, cur);
+        case AssignShared:
+            return AssignSharedMode(s, cur, setId);
+        case AssignReplace:
+            s.LedgerUnchanged = 0;
+            return AssignReplaceMode(s, cur, setId);
+        default:
+            return false;
+    }
+}
+
+void AssignHousehold(TDrawingState& s, THouseholdView& view) {
+    const std::int32_t rememberedCursor = s.SelectedCursor;
+    if (s.SelectedCount == 0 || CurrentPlot(s) == 0) {
+        ShowSelectFirst(s);
+        return;
+    }
+    const THouseholdGrid grid = view.VisibleHouseholdGrid();
+    if (grid == THouseholdGrid::Query) {
+        view.LeaveHouseholdSearchMode();
+        s.SetHelpLine("検索モードでした。検索を解除し檀家全表示にしました。");
+        s.Ui.Beep();
+        return;
+    }
+
+    const std::vector<THouseholdRow>& rows =
+        grid == THouseholdGrid::Table ? s.Households : s.HouseholdOps.ResultRows;
+    const int row = view.CurrentHouseholdRow();
+    const int rowCount = static_cast<int>(rows.size());
+    if (row < 1 || row > rowCount) {
+        s.Ui.Beep();
+        return;
+    }
+    ReadChosenHouseholdRow(s, rows[static_cast<std::size_t>(row - 1)]);
+    const TDateRec& chosen = s.Fig(0);
+    // The "合致無し" row, and any ID that is not a number, cannot be assigned.
+    if (chosen.Text == NoHouseholdMatch || !StrToInt(chosen.Text)) {
+        s.Ui.Beep();
+        return;
+    }
+    const std::int32_t cur = CurrentPlot(s);
+    const auto owner = StrToInt(s.Fig(cur).Text);
+    if (!owner) {
+        s.Ui.Beep();
+        return;
+    }
+
+    const std::int32_t uses = CountHouseholdUses(s, chosen.Text);
+    if (uses > 0) {
+        const std::string question = "既に　" + chosen.HeadName + "　は" + IntToStr(uses) +
+                                     "件、登録されてます。\r更に" + IntToStr(uses + 1) +
+                                     "件目を登録しますか？";
+        if (Ask(s, question, mbYes | mbNo) != mrYes) return;
+    }
+
+    int mode = AssignPlain;
+    if (*owner >= 1) {
+        const std::string& w = s.PlotKindWord;
+        const std::string question = "既にこの" + w + "には檀家が登録されてます。この" + w +
+                                     "を複数檀家による共有所有にしますか？\r\r" +
+                                     "　　　　共有使用=[はい] 、 入替え=[いいえ]";
+        const int answer = Ask(s, question, mbYes | mbNo | mbCancel);
+        if (answer == mrYes) mode = AssignShared;
+        else if (answer == mrNo) mode = AssignReplace;
+        else return;
+    }
+
+    if (!AssignHouseholdToPlot(s, mode)) return;
+
+    if (const std::int32_t now = CurrentPlot(s); now != 0)
+        s.LedgerTargetId = StrToInt(s.Fig(now).Text).value_or(0);
+    if (mode == AssignPlain) {
+        s.SelectedCursor = rememberedCursor;
+        if (s.HouseholdOps.SelectNextSearchHit) s.HouseholdOps.SelectNextSearchHit(s);
+    }
+    if (row < rowCount) view.SetCurrentHouseholdRow(row + 1);
+}
+
+TLines UpdateSharedPlotLabels(TDrawingState& s, bool send) {
+    TLines list{ChangeRecordHeader("変更")};
+    const auto entry = [&](std::int32_t k) -> TDateRec& {
+        return s.Fig(s.SelectedList[static_cast<std::size_t>(k)]);
+    };
+    const auto passToMembers = [&](std::int32_t parent) {
+        for (std::int32_t m : CompoundMembers(s, parent)) s.Fig(m).PlotNumber = s.Fig(parent).PlotNumber;
+    };
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) {
+        TDateRec& r = entry(k);
+        if (r.Deleted || !r.Selected) continue;
+        const std::string base = r.PlotNumber.substr(0, r.PlotNumber.find('('));
+        const std::int32_t set = r.ShareSetId;
+        if (set <= 0) {
+            r.PlotNumber = base;
+            passToMembers(s.SelectedList[static_cast<std::size_t>(k)]);
+            continue;
+        }
+        std::int32_t n = 0;
+        for (std::int32_t j = k; j <= s.SelectedCount; ++j)
+            if (!entry(j).Deleted && entry(j).ShareSetId == set && GetCompoundOwner(s, s.SelectedList[static_cast<std::size_t>(j)]) <= 0)
+                ++n;
+        const int width = static_cast<int>(IntToStr(n).size());
+        std::int32_t c = 1;
+        for (std::int32_t j = k; j <= s.SelectedCount; ++j) {
+            const std::int32_t i = s.SelectedList[static_cast<std::size_t>(j)];
+            TDateRec& e = s.Fig(i);
+            if (e.Deleted || e.ShareSetId != set) continue;
+            e.PlotNumber = base + "(" + PadNumber(c, width, "0") + ")";
+            list.push_back(PlotExchangeLine(e));
+            // Deselected, so that the outer loop does not number the set twice.
+            e.Selected = 0;
+            passToMembers(i);
+            if (GetCompoundOwner(s, i) <= 0) ++c;
+        }
+    }
+    if (send) Send(s, list, false);
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) entry(k).Selected = 1;
+    s.LedgerUnchanged = 0;
+    return list;
+}
+
+void ShowHouseholdFields(TDrawingState& s, THouseholdView& view, std::int32_t index) {
+    if (index < 0) {
+        view.ShowHouseholdFields({});
+        return;
+    }
+    if (!s.ValidIndex(index)) return;
+    const TDateRec& r = s.Fig(index);
+    if (!IsPlotRecord(r)) return;
+    view.ShowHouseholdFields({r.PlotNumber, r.HouseName, r.HeadName, r.Phone, r.DistrictName, r.Address1,
+                              r.Address2, r.PlotRemarks, r.Grade});
+}
+
+}  // namespace tarvek

@@ -1,0 +1,150 @@
+#include "households/ledger_poll.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "document/drawing_state.h"
+#include "document/figure_store.h"
+#include "document/history.h"
+#include "document/selection.h"
+#include "households/ledger_exchange.h"
+#include "platform/numbers.h"
+#include "platform/textfile.h"
+
+namespace tarvek {
+
+namespace {
+
+class TRunningGuard {
+public:
+    explicit TRunningGuard(bool& flag) : Flag(flag) { Flag = true; }
+    ~TRunningGuard() { Flag = false; }
+    TRunningGuard(const TRunningGuard&) = delete;
+    TRunningGuard& operator=(const TRunningGuard&) = delete;
+
+private:
+    bool& Flag;
+};
+
+void PushViewStep(TDrawingState& s, TLedgerView& view) {
+    PushHistory(s, "元の画面に戻す");
+    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    d.AddNumber(s.PreviousTab);
+    d.AddNumber(view.MeshStepIndex());
+    d.AddNumber(view.MeshClipIndex());
+    // Check boxes are kept inverted in history data.
+    d.AddFlag(!s.View.RotateCheck);
+    d.AddFlag(!s.View.ClipCheck);
+    d.AddNumber(s.RecordedScrollPos.x);
+    d.AddNumber(s.RecordedScrollPos.y);
+    d.AddNumber(s.Zoom);
+}
+
+void SelectRequestedPlot(TDrawingState& s, TLedgerView& view, std::int32_t plotId) {
+    std::int32_t found = 0;
+    for (std::int32_t i = 1; i <= s.FigureCount && !found; ++i) {
+        const TDateRec& r = s.Fig(i);
+        if (r.PlotId == plotId && IsPlotRecord(r) && !r.Deleted && GetCompoundOwner(s, i) <= 0) found = i;
+    }
+    if (!found) return;
+    view.SetActivePage(0);
+    TDateRec& plot = s.Fig(found);
+    plot.Selected = 1;
+    s.HasSelection = 1;
+    s.SelectedList = {-999, found};
+    s.SelectedCount = 1;
+    s.SelectedCursor = 1;
+    if (plot.ShareSetId > 0) {
+        // Only the requested household's copy shows its name.
+        const std::int32_t set = plot.ShareSetId;
+        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+            TDateRec& r = s.Fig(i);
+            if (r.Deleted || r.ShareSetId != set) continue;
+            r.Selected = 1;
+            r.SetAside = r.PlotId != plotId ? 1 : 0;
+        }
+    }
+    if (plot.Kind >= fkPolygon && plot.Kind <= fkOpenCurve) {
+        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+            TDateRec& r = s.Fig(i);
+            if (!r.Deleted && r.OwnerIndex == found) r.Selected = 1;
+        }
+    }
+    s.CurrentHitIndex = found;
+    view.SelectionChanged();
+    s.Form->ShowCurrentHit();
+}
+
+void ShowRequestedHousehold(TDrawingState& s, TLedgerView& view, std::int32_t householdId) {
+    for (std::size_t k = 0; k < s.Households.size(); ++k) {
+        // A row whose ID is not a number matches nothing.
+        const auto id = StrToInt(s.Households[k][0]);
+        if (!id || *id != householdId) continue;
+        view.SetActivePage(1);
+        view.ShowHouseholdAlone(static_cast<int>(k) + 1);
+        s.Form->RepaintMap();
+        return;
+    }
+}
+
+}  // namespace
+
+std::string LedgerRequestFile(const TDrawingState& s) { return s.ExeFolder + "追加" + ExchangeExt; }
+
+TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
+    TLedgerLinkState& l = s.Ledger;
+    if (l.PollingStopped) return TPollResult::Stopped;
+    // The timer is off while a poll works; a tick reached re-entrantly does nothing.
+    if (l.PollRunning) return TPollResult::Idle;
+    const std::string path = LedgerRequestFile(s);
+    if (GetFileSizeOrMinus1(path) <= 0) return TPollResult::Idle;
+    // The selection must not change under the user's answer; the file keeps the request.
+    if (view.QuestionOpen() || s.Ui.BoxOpen()) return TPollResult::Waiting;
+    TRunningGuard running(l.PollRunning);
+
+    l.tuika.clear();
+    if (!ReadTextLines(path, l.tuika)) return TPollResult::Retry;
+    // Understood before anything changes, so that a bad request leaves the view as it was.
+    const auto n = l.tuika.empty() ? std::nullopt : StrToInt(l.tuika[0]);
+    if (!n) {
+        l.PollingStopped = true;
+        return TPollResult::Stopped;
+    }
+
+    ClearFigureSelection(s, false);
+    s.LedgerTargetId = *n;
+    s.PreviousTool = s.CurrentTool;
+    s.CurrentTool = 0;
+    s.MeshVisible = 0;
+    s.EditTabActive = 0;
+    view.SelectToolForSearch();
+    PushViewStep(s, view);
+
+    if (*n > 0) {
+        SelectRequestedPlot(s, view, *n);
+    } else if (*n < 0) {
+        const std::int64_t id = -static_cast<std::int64_t>(*n);
+        s.LedgerTargetId = id > std::numeric_limits<std::int32_t>::max()
+                               ? std::numeric_limits<std::int32_t>::max()
+                               : static_cast<std::int32_t>(id);
+        if (id <= std::numeric_limits<std::int32_t>::max()) ShowRequestedHousehold(s, view, s.LedgerTargetId);
+    }
+
+    const THistoryData selection = BuildSelectionHistoryData(s);
+    PushHistory(s, "外部選択解除");
+    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = selection;
+    s.PreviousTab = s.Form->ActivePageIndex();
+
+    l.tuika.clear();
+    if (!WriteFileAtomically(path, {})) {
+        // Taking the same request again every tick would repeat it without end.
+        l.PollingStopped = true;
+        return TPollResult::Stopped;
+    }
+    // The jump itself is no scroll step for the idle handler.
+    s.RecordedScrollPos = {s.Form->HorzScrollPos(), s.Form->VertScrollPos()};
+    return TPollResult::Handled;
+}
+
+}  // namespace tarvek

@@ -1,0 +1,31 @@
+// The ledger's request file, polled by the main form's timer every 300 ms: the ledger
+// points the editor at a plot or a household by writing a number into it, and the editor
+// acknowledges by emptying the file.
+#pragma once
+
+#include <string>
+
+namespace tarvek {
+
+struct TDrawingState;
+class TLedgerView;
+
+constexpr int LedgerPollIntervalMs = 300;
+
+enum class TPollResult {
+    Idle,         // no request (missing or empty file)
+    Waiting,      // a question box is open; the request stays in the file
+    Retry,        // the file could not be read this tick
+    Stopped,      // polling is off for the rest of the run
+    Handled,      // the request was shown and acknowledged
+};
+
+std::string LedgerRequestFile(const TDrawingState& s);
+
+// One tick of the timer. A positive number selects that plot (with its shared copies and
+// compound members) on the search page, a negative one shows that household alone on the
+// household page, 0 only clears the selection; each request leaves the history steps that
+// take the user back to the previous view.
+TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view);
+
+}  // namespace tarvek
