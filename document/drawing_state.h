@@ -16,6 +16,8 @@
 #include "households/household_ops_state.h"
 #include "households/household_table.h"
 #include "households/ledger_state.h"
+#include "households/plot_search_state.h"
+#include "editing/tool_state.h"
 #include "platform/ui_services.h"
 
 namespace tarvek {
@@ -78,6 +80,10 @@ struct TDrawingState {
     // The live exchange with the ledger, and the household operations.
     TLedgerLinkState Ledger;
     THouseholdOpsState HouseholdOps;
+    // The plot search and the plot information panel.
+    TPlotSearchState Search;
+    // The drawing tools between mouse events.
+    TToolState Tools;
 
     std::uint8_t StartupError = 0;
     std::string StartupErrorMessage;
@@ -95,6 +101,8 @@ struct TDrawingState {
         std::int32_t x = 0, y = 0;
     } MousePos, MouseDownPos, HoverPos;
     std::uint8_t WheelZoomSeries = 0;
+    // Set while the hover display has just shown a plot; Timer2 clears it.
+    std::uint8_t HoverBusy = 0;
     // Edge scroll of a drag: 0 none, 1 right, 2 left, 3 down, 4 up; the control last under the pointer.
     std::int32_t EdgeScrollDirection = 0;
     const void* LastPointerControl = nullptr;

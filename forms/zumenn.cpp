@@ -48,6 +48,9 @@ TForm_zumenn::~TForm_zumenn() = default;
 void TForm_zumenn::BuildComponents() {
     LayOutComponents();
     BindComponentEvents();
+    BindHouseholds();
+    BindPlotSearch();
+    BindDrawingTools();
 }
 
 // ---------------------------------------------------------------------------------

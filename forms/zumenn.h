@@ -12,11 +12,17 @@
 #include "document/drawing_state.h"
 #include "document/editor_view.h"
 #include "forms/zumenn_components.h"
+#include "households/assignment.h"
+#include "households/ledger_exchange.h"
 #include "platform/vcl.h"
 
 namespace tarvek {
 
-class TForm_zumenn : public TForm, public TEditorView, public TZumennComponents {
+class TForm_zumenn : public TForm,
+                     public TEditorView,
+                     public TLedgerView,
+                     public THouseholdView,
+                     public TZumennComponents {
 public:
     // exeFolder: the program folder, with a trailing "/"; every exchanged file lies there.
     TForm_zumenn(const std::string& exeFolder, TUserServices& ui);
@@ -67,6 +73,35 @@ public:
     void file_neisyoKeyPress(char32_t& key);
     void clip_CheckClick();
 #include "forms/zumenn_handlers.inc"
+
+    // --- plot search and plot information (zumenn_search.cpp) ---
+    void BindPlotSearch();
+
+    // --- drawing tools (zumenn_drawing.cpp) ---
+    void BindDrawingTools();
+
+    // --- hand-over file ---
+
+    // --- households and the ledger link (zumenn_households.cpp) ---
+    // TLedgerView
+    bool RealTimeReflection() const override;
+    void SetRealTimeReflection(bool checked) override;
+    bool QuestionOpen() const override;
+    void SetActivePage(int page) override;
+    void SelectToolForSearch() override;
+    int MeshStepIndex() const override;
+    int MeshClipIndex() const override;
+    void SelectionChanged() override;
+    void ShowHouseholdAlone(int row) override;
+    // THouseholdView
+    THouseholdGrid VisibleHouseholdGrid() const override;
+    int CurrentHouseholdRow() const override;
+    void SetCurrentHouseholdRow(int row) override;
+    THouseholdRow QueryRow() const override;
+    void ShowResultGrid(const std::vector<THouseholdRow>& rows) override;
+    void LeaveHouseholdSearchMode() override;
+    void ShowHouseholdFields(const std::array<std::string, 9>& fields) override;
+    void BindHouseholds();
 
     // The view of the drawing as the form shows it, taken back into the state before
     // the settings are written.

@@ -14,8 +14,6 @@ void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
 void TForm_zumenn::StringGrid4MouseDown(TMouseButton, TShiftState, int, int) {}
 void TForm_zumenn::ComboBox1Change() {}
 void TForm_zumenn::ComboBox5Change() {}
-void TForm_zumenn::Timer1Timer() {}
-void TForm_zumenn::Timer2Timer() {}
 void TForm_zumenn::Timer4Timer() {}
 void TForm_zumenn::Memo3Click() {}
 void TForm_zumenn::Memo6Click() {}
@@ -32,11 +30,7 @@ void TForm_zumenn::BitBtn35Click() {}
 void TForm_zumenn::BitBtn36Click() {}
 void TForm_zumenn::BitBtn37Click() {}
 
-void TForm_zumenn::BitBtn29Click() {}
-void TForm_zumenn::BitBtn31Click() {}
 void TForm_zumenn::BitBtn43Click() {}
-void TForm_zumenn::StringGrid1DblClick() {}
-void TForm_zumenn::StringGrid2DblClick() {}
 
 void TForm_zumenn::Edit3KeyPress(char32_t&) {}
 void TForm_zumenn::BitBtn18Click() {}
@@ -115,7 +109,6 @@ void TForm_zumenn::hanni02Click() {}
 
 void TForm_zumenn::innsatu() {}
 void TForm_zumenn::ComboBox3Change() {}
-void TForm_zumenn::R_timeClick() {}
 void TForm_zumenn::BitBtn11Click() {}
 void TForm_zumenn::BitBtn12Click() {}
 void TForm_zumenn::BitBtn13Click() {}

@@ -1,0 +1,7 @@
+#include "forms/zumenn.h"
+
+namespace tarvek {
+
+void TForm_zumenn::BindPlotSearch() {}
+
+}  // namespace tarvek

@@ -1,0 +1,191 @@
+// The household tab and the live link with the ledger, on the sample temple: a fake
+// ledger writes requests into "追加.txt" and takes the lists that arrive in "戻し.txt".
+#include <gtest/gtest.h>
+
+#include "document/figure_store.h"
+#include "form_test_support.h"
+#include "households/ledger_exchange.h"
+#include "households/ledger_poll.h"
+#include "platform/numbers.h"
+
+namespace tarvek::testing {
+namespace {
+
+class SampleTemple : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
+        Form = StartForm(Dir, Ui);
+        ASSERT_EQ(Form->S.StartupError, 0);
+    }
+
+    std::string RequestPath() const { return Dir.File("追加.txt"); }
+    std::string ReturnPath() const { return Dir.File("戻し.txt"); }
+
+    // The ledger points the editor at a plot (positive) or a household (negative).
+    void Request(const std::string& number) {
+        WriteBytes(RequestPath(), number + "\r\n");
+        Form->Timer1Timer();
+    }
+    std::int32_t PlotWithId(std::int32_t id) const {
+        for (std::int32_t i = 1; i <= Form->S.FigureCount; ++i)
+            if (Form->S.Fig(i).PlotId == id && IsPlotRecord(Form->S.Fig(i)) && !Form->S.Fig(i).Deleted) return i;
+        return 0;
+    }
+    int HouseholdRow(const std::string& id) const {
+        for (int r = 1; r < Form->StringGrid1->RowCount(); ++r)
+            if (Form->StringGrid1->Cells(0, r) == id) return r;
+        return 0;
+    }
+
+    TProgramFolder Dir;
+    TScriptedUi Ui;
+    std::unique_ptr<TForm_zumenn> Form;
+};
+
+TEST_F(SampleTemple, ARequestedPlotTakesTheDoubleClickedHouseholdAndTheLedgerHearsIt) {
+    Request("1");
+    const std::int32_t plot = PlotWithId(1);
+    ASSERT_GT(plot, 0);
+    EXPECT_EQ(ReadBytes(RequestPath()), "");  // acknowledged
+    EXPECT_TRUE(std::filesystem::exists(RequestPath()));
+    EXPECT_EQ(Form->ActivePageIndex(), 0);
+    EXPECT_EQ(Form->S.SelectedCount, 1);
+    EXPECT_EQ(Form->S.CurrentHitIndex, plot);
+    ASSERT_LT(StrToInt(Form->S.Fig(plot).Text).value_or(-1), 1) << "the sample's plot 1 has no household";
+
+    Form->PageControl1->SetActivePageIndex(1);
+    const int row = HouseholdRow("000004");
+    ASSERT_GT(row, 0);
+    Form->StringGrid1->SetRow(row);
+    Form->StringGrid1DblClick();
+
+    const TDateRec& r = Form->S.Fig(plot);
+    EXPECT_EQ(r.Text, "000004");
+    EXPECT_EQ(r.HouseName, "田村家");
+    EXPECT_EQ(r.DistrictId, 8);
+    EXPECT_TRUE(Ui.Shown.empty()) << Ui.Shown.front().Text;
+    EXPECT_EQ(Form->StringGrid1->Row(), row + 1);
+    EXPECT_EQ(Form->S.History[static_cast<std::size_t>(Form->S.HistoryCount)].Label, "檀家セットを取消す");
+    // The assignment's list ends without a line end.
+    EXPECT_EQ(ReadBytes(ReturnPath()),
+              Utf8ToCp932("-999,-999,,,,-999,-999,変更\r\n" + PlotExchangeLine(Form->S, plot)));
+    EXPECT_EQ(Form->S.LedgerUnchanged, 0);
+    EXPECT_EQ(Form->S.Ledger.LedgerWriteBusy, 0);
+}
+
+TEST_F(SampleTemple, AHeldReturnFileTurnsRealTimeOffAndReTickingSendsTheWholeList) {
+    Request("1");
+    WriteBytes(ReturnPath(), "not yet taken");
+    Form->PageControl1->SetActivePageIndex(1);
+    Form->StringGrid1->SetRow(HouseholdRow("000004"));
+    Form->BitBtn31Click();
+
+    EXPECT_EQ(ReadBytes(ReturnPath()), "not yet taken");
+    EXPECT_EQ(Ui.Sleeps, std::vector<int>(LedgerWaitCount, LedgerWaitMs));
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0].Text, LedgerTimeoutMessage);
+    EXPECT_FALSE(Form->R_time->Checked());
+    EXPECT_EQ(Form->S.Ledger.LedgerChangesPending, 1);
+
+    // The ledger takes the old list; the user ticks the box again.
+    std::filesystem::remove(ReturnPath());
+    Form->R_time->SetChecked(true);
+    Form->R_timeClick();
+    TLines sent;
+    ASSERT_TRUE(ReadTextLines(ReturnPath(), sent));
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], "-999,-999,,,,-999,-999,更新");
+    std::size_t plots = 0;
+    for (std::int32_t i = 1; i <= Form->S.FigureCount; ++i)
+        if (IsPlotRecord(Form->S.Fig(i)) && !Form->S.Fig(i).Deleted && GetCompoundOwner(Form->S, i) < 1) ++plots;
+    EXPECT_EQ(sent.size(), plots + 1);
+    EXPECT_NE(std::find(sent.begin(), sent.end(), PlotExchangeLine(Form->S, PlotWithId(1))), sent.end());
+    EXPECT_EQ(Form->S.Ledger.LedgerChangesPending, 0);
+}
+
+TEST_F(SampleTemple, TheQueryRowFiltersTheTableAndAResultRowCanBeAssigned) {
+    Form->PageControl1->SetActivePageIndex(1);
+    Form->BitBtn29Click();
+    EXPECT_EQ(Form->BitBtn29->Caption(), "検索実行");
+    ASSERT_TRUE(Form->StringGrid3->Visible());
+    EXPECT_FALSE(Form->StringGrid1->Visible());
+
+    struct TCase {
+        int Col;
+        std::string Query;
+        std::vector<std::string> Ids;
+    };
+    const TCase cases[] = {
+        {0, "81", {"000081"}},
+        {0, "12", {}},  // no 000012 in the sample; 000120 must not match
+        {1, "内田", {"000090", "000120", "000144", "000152"}},
+        {2, "智子", {"000120"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Query);
+        if (Form->BitBtn29->Caption() == "新規検索") Form->BitBtn29Click();
+        Form->StringGrid3->SetCell(c.Col, 1, c.Query);
+        Form->BitBtn29Click();
+        EXPECT_EQ(Form->BitBtn29->Caption(), "新規検索");
+        ASSERT_TRUE(Form->StringGrid2->Visible());
+        EXPECT_FALSE(Form->StringGrid3->Visible());
+        std::vector<std::string> ids;
+        for (int r = 1; r < Form->StringGrid2->RowCount(); ++r) ids.push_back(Form->StringGrid2->Cells(0, r));
+        if (c.Ids.empty())
+            EXPECT_EQ(ids, std::vector<std::string>{"合致無し"});
+        else
+            EXPECT_EQ(ids, c.Ids);
+    }
+
+    // "合致無し" is refused with a beep; a real hit lands on the requested plot.
+    Request("3");
+    Form->PageControl1->SetActivePageIndex(1);
+    Form->BitBtn29Click();
+    Form->StringGrid3->SetCell(0, 1, "12");
+    Form->BitBtn29Click();
+    const int beeps = Ui.Beeps;
+    Form->StringGrid2DblClick();
+    EXPECT_EQ(Ui.Beeps, beeps + 1);
+    EXPECT_LT(StrToInt(Form->S.Fig(PlotWithId(3)).Text).value_or(-1), 1);
+
+    Form->BitBtn29Click();
+    Form->StringGrid3->SetCell(1, 1, "田村");
+    Form->BitBtn29Click();
+    Form->StringGrid2DblClick();
+    EXPECT_EQ(Form->S.Fig(PlotWithId(3)).Text, "000004");
+
+    // Starting an assignment in the query view only leaves the search.
+    Form->BitBtn29Click();
+    Form->BitBtn31Click();
+    EXPECT_EQ(Form->BitBtn29->Caption(), "新規検索");
+    EXPECT_TRUE(Form->StringGrid1->Visible());
+    EXPECT_FALSE(Form->StringGrid3->Visible());
+    EXPECT_EQ(Form->Label3->Caption(), "検索モードでした。検索を解除し檀家全表示にしました。");
+}
+
+TEST_F(SampleTemple, AHouseholdRequestShowsItAloneAndGarbageStopsThePolling) {
+    Request("-81");
+    EXPECT_EQ(Form->ActivePageIndex(), 1);
+    EXPECT_TRUE(Form->StringGrid2->Visible());
+    EXPECT_FALSE(Form->StringGrid1->Visible());
+    EXPECT_EQ(Form->StringGrid2->RowCount(), 2);
+    EXPECT_EQ(Form->StringGrid2->Cells(0, 1), "000081");
+    EXPECT_EQ(Form->StringGrid2->Cells(2, 1), "高橋　良一");
+    EXPECT_EQ(Form->S.LedgerTargetId, 81);
+    EXPECT_EQ(ReadBytes(RequestPath()), "");
+    EXPECT_TRUE(Form->Timer1->Enabled());
+
+    // An unknown plot changes nothing but is still acknowledged.
+    Request("99999");
+    EXPECT_EQ(Form->S.SelectedCount, 0);
+    EXPECT_EQ(ReadBytes(RequestPath()), "");
+
+    Request("abc");
+    EXPECT_EQ(ReadBytes(RequestPath()), "abc\r\n");
+    EXPECT_FALSE(Form->Timer1->Enabled());
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+}  // namespace
+}  // namespace tarvek::testing
