@@ -1,8 +1,140 @@
-// What the drawing tools keep between mouse events.
+// What the drawing tools keep between mouse events, what they ask of the window, and the
+// operations of other editing modules they call (empty until those modules bind them).
 #pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
 
 namespace tarvek {
 
-struct TToolState {};
+class TCanvas;
+
+// Modifier bits of the mouse and key events; the values of the component layer's
+// TShiftState, so the form passes its shift state unchanged.
+constexpr unsigned ToolShiftKey = 1u << 0;
+constexpr unsigned ToolCtrlKey = 1u << 2;
+
+enum class TToolButton { Left, Right, Middle };
+
+enum class TToolCursor { Default, Cross, IBeam, None, HandPoint, SizeNWSE, SizeNESW, SizeAll, Loupe, Rotate };
+
+// The window around the tools. Without a form (tests, tools) the defaults do nothing.
+class TToolView {
+public:
+    virtual ~TToolView() = default;
+    // The canvas of the map as shown, in paint-box pixels, for the not-xor rubber bands;
+    // nullptr while there is none.
+    virtual TCanvas* PreviewCanvas() { return nullptr; }
+    // The rubber band changed within this rectangle (paint-box pixels, right/bottom
+    // exclusive): show it without painting the map again.
+    virtual void PreviewChanged(int /*left*/, int /*top*/, int /*right*/, int /*bottom*/) {}
+    virtual void SetPaintCursor(TToolCursor /*cursor*/) {}
+    // Moves the pointer a pixel and back, so that a new cursor shows at once.
+    virtual void NudgePointer() {}
+    virtual void MovePointerBy(int /*dx*/, int /*dy*/) {}
+    // The check box "作図直後、選択状態".
+    virtual bool SelectAfterDrawing() const { return false; }
+    // The text tool's entry box.
+    virtual bool TextBoxVisible() const { return false; }
+    virtual void HideTextBox() {}
+    // The coordinate line of the drawing page.
+    virtual void ShowCoordinates(const std::string& /*text*/) {}
+};
+
+// Operations the mouse and key dispatch reaches in other editing modules. Each one is
+// optional: an empty function is skipped (a picking call then picks nothing).
+struct TToolOperations {
+    // Picking; SelectAtPoint returns the number of figures picked.
+    std::function<int(unsigned shift)> SelectAtPoint;
+    std::function<void(unsigned shift)> SelectInRectangle;
+    std::function<void()> SelectAllFigures;
+    // Snap guides at a pixel: fill SnapGuidePxX/SnapGuidePxY and SnapGuidePos (-1 = none).
+    std::function<void(int x, int y)> FindSnapGuides;
+    // Point markers: drawing them twice erases them.
+    std::function<void(TCanvas& canvas)> DrawPointMarkers;
+    std::function<void()> HitTestPointMarkers;
+    // Handle drags and moves (tool 103).
+    std::function<void(TCanvas& canvas)> DrawDragPreview;
+    std::function<void(unsigned shift, int x, int y)> CommitMoveOrTransform;
+    // Rotation (tool 1000).
+    std::function<void(TCanvas& canvas, double angle)> DrawRotationPreview;
+    std::function<void(unsigned shift)> CommitRotation;
+    // Keyboard nudge, clipboard, delete, undo.
+    std::function<void(unsigned short key)> NudgeSelection;
+    std::function<void()> CopyOrCutSelection;
+    std::function<void()> PasteCopiedFigures;
+    std::function<void()> PasteCutFigures;
+    std::function<void()> DeleteSelectedFigures;
+    std::function<void()> UndoLast;
+    // Text entry (tool 22).
+    std::function<void()> PlaceTextMemo;
+    // A block of plots placed with its top-left corner at the pixel (tool 11000).
+    std::function<void(int x, int y)> PlaceBlock;
+    // Greys out the drawing page's tools and the tabs while a figure is drawn.
+    std::function<void(bool enabled)> SetDrawTabEnabled;
+};
+
+struct TToolState {
+    TToolView* View = nullptr;  // nullptr: a view that does nothing
+    TToolOperations Ops;
+
+    struct TPixel {
+        std::int32_t x = 0, y = 0;
+        friend bool operator==(const TPixel&, const TPixel&) = default;
+    };
+    struct TPointD {
+        double x = -1.0, y = -1.0;
+        friend bool operator==(const TPointD&, const TPointD&) = default;
+    };
+
+    // The press position before snapping, for the 5-pixel click tolerance.
+    TPixel RawMouseDownPos;
+    std::uint8_t PanMode = 0;
+    // Space is down: a held key repeats its press, which must not count again.
+    std::uint8_t SpaceHeld = 0;
+    std::uint8_t UndoJustRan = 0;
+    std::uint8_t UndoRunning = 0;
+    std::uint8_t CutMode = 0;
+    std::uint8_t MeshSnap = 1;
+    // First record of the polygon chain being drawn.
+    std::int32_t ChainStart = 1;
+    // Which way a new curve bends: 1 or 2.
+    std::int32_t BezierHandle = 1;
+    // The last corner clicked in a rounded polygon (drawing units).
+    TPointD LastCorner;
+    std::uint8_t NudgeActive = 0;
+    struct {
+        std::int32_t dx = 0, dy = 0;
+    } NudgeTotal;
+
+    // Handles and snap points under the pointer (found by the idle tracking).
+    std::int32_t HandleHit = -1;
+    std::int32_t HandleFigure = -1;
+    std::int32_t SnapGuidePxY = -1;  // x is the state's SnapGuidePxX
+    TPointD SnapGuidePos;
+    // Point markers: 0 the start of the figure being drawn, 1 and 2 the last snap points.
+    std::array<TPointD, 3> PointMarkers{};
+    std::uint8_t MarkersShown = 0;
+
+    // The block being placed (columns x rows).
+    std::int32_t PlacingColumns = 1, PlacingRows = 1;
+
+    // Rotation in progress (drawing units, radians).
+    TPointD RotationCentre, RotationPoint;
+    double RotationAngle = 0, PreviewAngle = 0;
+
+    // The rubber band on screen, as drawn, so that drawing it again erases exactly it.
+    struct TShownPreview {
+        bool Shown = false;
+        std::int32_t Tool = 0;
+        TPixel From, To, Corner;
+        std::int32_t Handle = 1;
+        std::int32_t Zoom = 0, PenWidth = 1, PenStyle = 0;
+        std::int32_t Columns = 1, Rows = 1;
+        double Angle = 0;
+    } Preview;
+};
 
 }  // namespace tarvek

@@ -65,7 +65,7 @@ void TForm_zumenn::FormCreate() {
 
     LoadHouseholdStage();
     if (S.StartupError == 0) LoadDrawing();
-    if (S.StartupError == 0) ReadHandoverCsv(S);
+    if (std::vector<std::string> grades = ComboBox4->Items(); S.StartupError == 0 && ReadHandoverCsv(S, grades)) ComboBox4->SetItems(grades);
     if (S.StartupError == 0) CleanStartSetup();
 }
 

@@ -22,6 +22,8 @@ class TForm_zumenn : public TForm,
                      public TEditorView,
                      public TLedgerView,
                      public THouseholdView,
+                     public TPlotSearchView,
+                     public TToolView,
                      public TZumennComponents {
 public:
     // exeFolder: the program folder, with a trailing "/"; every exchanged file lies there.
@@ -76,9 +78,42 @@ public:
 
     // --- plot search and plot information (zumenn_search.cpp) ---
     void BindPlotSearch();
+    void ShowCurrentHit() override;
+    // TPlotSearchView
+    THouseholdView& FieldsView() override { return *this; }
+    TLedgerView& LedgerLink() override { return *this; }
+    std::array<std::string, 9> SearchCriteria() const override;
+    std::string RemarksText() const override;
+    void SetRemarksText(const std::string& text) override;
+    std::string SearchButtonCaption() const override;
+    void SetSearchButtonCaption(const std::string& caption) override;
+    void SetSearchCount(int count) override;
+    void FocusSearchInput() override;
+    bool CoOwnerListVisible() const override;
+    void ShowCoOwnerList(const std::vector<TCoOwnerRow>& rows, int currentRow) override;
+    void HideCoOwnerList() override;
+    void SetCoOwnerRow(int row) override;
 
     // --- drawing tools (zumenn_drawing.cpp) ---
     void BindDrawingTools();
+    // TToolView: the rubber bands are drawn in not-xor on MapImage and shown without
+    // painting the map again.
+    TCanvas* PreviewCanvas() override;
+    void PreviewChanged(int left, int top, int right, int bottom) override;
+    void SetPaintCursor(TToolCursor cursor) override;
+    void NudgePointer() override;
+    void MovePointerBy(int dx, int dy) override;
+    bool SelectAfterDrawing() const override;
+    bool TextBoxVisible() const override;
+    void HideTextBox() override;
+    void ShowCoordinates(const std::string& text) override;
+    std::shared_ptr<TCanvas> ToolCanvas;
+    // The part of the map whose band changed since the last paint, and the view the
+    // map image was last painted for.
+    QRect PendingBand;
+    QPoint BandScroll{-1, -1};
+    int BandZoom = 0;
+    bool InMapPaint = false;
 
     // --- hand-over file ---
 

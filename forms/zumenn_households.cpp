@@ -7,6 +7,7 @@
 #include "households/household_table.h"
 #include "households/ledger_exchange.h"
 #include "households/ledger_poll.h"
+#include "households/plot_info.h"
 
 namespace tarvek {
 
@@ -54,7 +55,7 @@ void TForm_zumenn::SelectionChanged() {
         S.HouseholdOps.RebuildSortedSelectionList(S);
     else
         RebuildSelectionList(S, true);
-    UpdateSelectionCount(S);
+    ShowSelectionSummary(S, *this);
 }
 
 void TForm_zumenn::ShowHouseholdAlone(int row) {

@@ -3,15 +3,9 @@
 
 namespace tarvek {
 
-void TForm_zumenn::FormKeyDown(unsigned short&, TShiftState) {}
-void TForm_zumenn::FormKeyUp(unsigned short&, TShiftState) {}
 void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {}
-void TForm_zumenn::PaintBox1MouseDown(TMouseButton, TShiftState, int, int) {}
-void TForm_zumenn::PaintBox1MouseMove(TShiftState, int, int) {}
-void TForm_zumenn::PaintBox1MouseUp(TMouseButton, TShiftState, int, int) {}
 void TForm_zumenn::Memo1Change() {}
 void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
-void TForm_zumenn::StringGrid4MouseDown(TMouseButton, TShiftState, int, int) {}
 void TForm_zumenn::ComboBox1Change() {}
 void TForm_zumenn::ComboBox5Change() {}
 void TForm_zumenn::Timer4Timer() {}
@@ -19,16 +13,9 @@ void TForm_zumenn::Memo3Click() {}
 void TForm_zumenn::Memo6Click() {}
 void TForm_zumenn::Memo8Click() {}
 
-void TForm_zumenn::Edit_noEnter() {}
-void TForm_zumenn::Edit_bikouEnter() {}
-void TForm_zumenn::Edit_bikouExit() {}
-void TForm_zumenn::Edit_bikouKeyPress(char32_t&) {}
 void TForm_zumenn::tou_nameEnter() {}
 void TForm_zumenn::tou_nameExit() {}
 void TForm_zumenn::tou_nameKeyPress(char32_t&) {}
-void TForm_zumenn::BitBtn35Click() {}
-void TForm_zumenn::BitBtn36Click() {}
-void TForm_zumenn::BitBtn37Click() {}
 
 void TForm_zumenn::BitBtn43Click() {}
 
@@ -47,20 +34,7 @@ void TForm_zumenn::ComboBox4Enter() {}
 void TForm_zumenn::ComboBox4Exit() {}
 void TForm_zumenn::ComboBox4KeyPress(char32_t&) {}
 
-void TForm_zumenn::Button6Click() {}
 void TForm_zumenn::BitBtn7MouseEnter() {}
-void TForm_zumenn::Button3Click() {}
-void TForm_zumenn::BitBtn33Click() {}
-void TForm_zumenn::BitBtn47Click() {}
-void TForm_zumenn::BitBtn48Click() {}
-void TForm_zumenn::BitBtn51Click() {}
-void TForm_zumenn::BitBtn52Click() {}
-void TForm_zumenn::BitBtn53Click() {}
-void TForm_zumenn::Button4Click() {}
-void TForm_zumenn::Button8Click() {}
-void TForm_zumenn::Button7Click() {}
-void TForm_zumenn::BitBtn45Click() {}
-void TForm_zumenn::BitBtn46Click() {}
 void TForm_zumenn::Button5Click() {}
 void TForm_zumenn::BitBtn8MouseEnter() {}
 void TForm_zumenn::BitBtn49Click() {}

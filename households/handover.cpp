@@ -1,17 +1,133 @@
 #include "households/handover.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "document/drawing_state.h"
+#include "document/figure_store.h"
+#include "document/startup.h"
 #include "platform/numbers.h"
 
 namespace tarvek {
+
+namespace {
+
+// The file has no escape: the reader drops every double quote and splits at every
+// comma, so such characters in a text would shift the fields of the whole line.
+std::string QuotedField(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == ',') out += "，";
+        else if (c == '"') out += "”";
+        else if (c == '\r' || c == '\n') out += ' ';
+        else out += c;
+    }
+    return out + "\"";
+}
+
+// One line of the ledger's file.
+struct TLedgerPlot {
+    std::int32_t PlotId = 0;
+    std::string Household;
+    std::int64_t HouseholdValue = 0;
+    std::string PlotNumber;
+    std::string Remarks;
+    std::string Grade;
+    std::int32_t SourceIndex = 0;
+    std::int32_t DistrictId = 0;
+    std::string DrawingName;
+};
+
+enum class TLineParse { Plot, Ignored, Bad };
+
+TLineParse ParseLedgerLine(const std::string& line, TLedgerPlot& p) {
+    std::string bare = line;
+    std::erase(bare, '"');
+    const std::vector<std::string> f = SplitCsvFields(bare, 8);
+    const auto id = StrToInt(f[0]);
+    if (!id) return TLineParse::Bad;
+    // A plot id below 1 names no plot; 0 would match every figure without one.
+    if (*id < 1) return TLineParse::Ignored;
+    const auto household = StrToInt64(f[1]);
+    const auto source = StrToInt(f[5]);
+    const auto district = StrToInt(f[6]);
+    if (!household || !source || !district) return TLineParse::Bad;
+    p.PlotId = *id;
+    p.Household = f[1];
+    p.HouseholdValue = *household;
+    p.PlotNumber = f[2];
+    p.Remarks = f[3];
+    p.Grade = f[4];
+    p.SourceIndex = *source;
+    p.DistrictId = *district;
+    p.DrawingName = f[7];
+    return TLineParse::Plot;
+}
+
+bool FailStage(TDrawingState& s) {
+    s.StartupError = 1;
+    s.Ui.Beep();
+    return false;
+}
+
+// A plot the ledger knows and the drawing lacks, shaped and set up like a placed plot.
+std::int32_t AppendLedgerPlot(TDrawingState& s, double x, double y) {
+    const std::int32_t i = ++s.FigureCount;
+    TDateRec& r = s.Fig(i);
+    r = TDateRec{};  // the slot may hold a stale copy from a compaction
+    r.Kind = fkPlot;
+    r.IsPlot = 1;
+    const double w = s.BlockUnitWidth * 1000.0, h = s.BlockUnitHeight * 1000.0;
+    r.X1 = x, r.Y1 = y;
+    r.X2 = x + w, r.Y2 = y;
+    r.X3 = x + w, r.Y3 = y + h;
+    r.X4 = x, r.Y4 = y + h;
+    r.PenColor = s.CurPenColor;
+    r.BrushColor = s.CurBrushColor;
+    r.PenWidth = s.CurPenWidth;
+    r.PenStyle = s.CurPenStyle;
+    r.BrushStyle = s.CurBrushStyle;
+    r.FontName = s.CurFontName;
+    r.Text = "0";
+    r.PlotNumber = "000000";
+    r.HouseName = "空";
+    r.DrawingName = s.CurrentDrawingName;
+    UpdateFigureBounds(s, i);
+    return i;
+}
+
+void TakeLedgerFields(TDateRec& r, const TLedgerPlot& p) {
+    r.Text = p.Household;
+    r.PlotNumber = p.PlotNumber;
+    r.PlotRemarks = p.Remarks;
+    r.Grade = p.Grade;
+    r.SourceIndex = p.SourceIndex;
+    r.DistrictId = p.DistrictId;
+    r.DrawingName = p.DrawingName;
+    r.Deleted = 0;  // a listed plot comes back
+}
+
+// The district ID stays the ledger's field; the household remarks are not the plot's.
+void TakeHouseholdNames(TDateRec& r, const THouseholdRow& row) {
+    r.Text = row[0];
+    r.HouseName = row[1];
+    r.HeadName = row[2];
+    r.DistrictName = row[3];
+    r.Address1 = row[4];
+    r.Address2 = row[5];
+    r.Phone = row[6];
+}
+
+}  // namespace
 
 bool HandoverLine(const TDrawingState& s, std::int32_t index, std::string& line) {
     const TDateRec& r = s.Fig(index);
     const auto household = StrToInt64(r.Text);
     if (!household) return false;
-    const auto q = [](const std::string& t) { return "\"" + t + "\""; };
-    line = IntToStr(r.PlotId) + "," + IntToStr(*household) + "," + q(r.PlotNumber) + "," + q(r.PlotRemarks) +
-           "," + q(r.Grade) + ",-1," + IntToStr(r.DistrictId) + "," + q(r.DrawingName);
+    line = IntToStr(r.PlotId) + "," + IntToStr(*household) + "," + QuotedField(r.PlotNumber) + "," +
+           QuotedField(r.PlotRemarks) + "," + QuotedField(r.Grade) + ",-1," + IntToStr(r.DistrictId) + "," +
+           QuotedField(r.DrawingName);
     return true;
 }
 
@@ -33,10 +149,78 @@ TFileResult WriteHandoverCsv(const TDrawingState& s) {
     return WriteTextLines(path, lines);
 }
 
-bool ReadHandoverCsv(TDrawingState& s) {
-    s.StartupErrorMessage = "図面台帳データエラー。図面台帳に不正なデータがあります。";
-    // Merging the ledger's plot list into the drawing comes with the plot search work;
-    // until then the drawing's own plots stand as loaded.
+bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
+    s.StartupErrorMessage = HandoverStageMessage;
+    TLines lines;
+    const TFileResult read = ReadTextLines(s.ExeFolder + HandoverCsvFileName, lines);
+    if (read.Status == TFileStatus::NotFound) return true;
+    if (!read) return FailStage(s);
+
+    // Every line is checked before anything changes, so bad data never leaves a
+    // half-merged plot list behind.
+    std::vector<TLedgerPlot> listed;
+    for (const std::string& line : lines) {
+        if (line.empty() || line == "endofdata") break;
+        TLedgerPlot p;
+        const TLineParse parsed = ParseLedgerLine(line, p);
+        if (parsed == TLineParse::Bad) return FailStage(s);
+        if (parsed == TLineParse::Plot) listed.push_back(std::move(p));
+    }
+
+    // Room for the new plots first. Compaction must run before the unlisted plots are
+    // marked deleted below, or it would remove plots that later lines still name.
+    {
+        std::unordered_set<std::int32_t> known, fresh;
+        for (std::int32_t i = 1; i <= s.FigureCount; ++i)
+            if (IsPlotRecord(s.Fig(i))) known.insert(s.Fig(i).PlotId);
+        for (const TLedgerPlot& p : listed)
+            if (!known.contains(p.PlotId)) fresh.insert(p.PlotId);
+        const std::int64_t needed = static_cast<std::int64_t>(fresh.size());
+        const auto fits = [&] { return s.FigureCount + needed < MaxFigures; };
+        if (!fits()) {
+            const bool made = EnsureFigureCapacity(s);
+            if (made && !fits()) s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
+            if (!made || !fits()) return FailStage(s);
+        }
+    }
+
+    // New plots line up to the right, below and right of everything drawn.
+    double maxX = 0.0, maxY = 0.0;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        const TDateRec& r = s.Fig(i);
+        maxX = std::max({maxX, r.X1, r.X2, r.X3, r.X4});
+        maxY = std::max({maxY, r.Y1, r.Y2, r.Y3, r.Y4});
+    }
+
+    std::unordered_map<std::int32_t, std::vector<std::int32_t>> plotsById;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        TDateRec& r = s.Fig(i);
+        if (!IsPlotRecord(r)) continue;
+        plotsById[r.PlotId].push_back(i);
+        // The ledger is the master of the plot list: what it does not list goes.
+        if (r.Kind == fkOldPlot || r.Kind == fkPlot) r.Deleted = 1;
+    }
+    std::unordered_map<std::int64_t, std::size_t> householdById;
+    for (std::size_t k = 0; k < s.Households.size(); ++k)
+        if (const auto id = StrToInt64(s.Households[k][0])) householdById.emplace(*id, k);
+
+    for (const TLedgerPlot& p : listed) {
+        std::vector<std::int32_t>& plots = plotsById[p.PlotId];
+        if (plots.empty()) {
+            const std::int32_t n = AppendLedgerPlot(s, maxX, maxY);
+            s.Fig(n).PlotId = p.PlotId;
+            s.MaxPlotId = std::max(s.MaxPlotId, p.PlotId);
+            maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;
+            plots.push_back(n);
+        }
+        const auto row = p.HouseholdValue > 0 ? householdById.find(p.HouseholdValue) : householdById.end();
+        for (const std::int32_t i : plots) {
+            TakeLedgerFields(s.Fig(i), p);
+            if (row != householdById.end()) TakeHouseholdNames(s.Fig(i), s.Households[row->second]);
+        }
+        if (!p.Grade.empty() && std::find(gradeItems.begin(), gradeItems.end(), p.Grade) == gradeItems.end())
+            gradeItems.push_back(p.Grade);
+    }
     return true;
 }
 

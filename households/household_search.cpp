@@ -6,36 +6,11 @@
 #include "document/drawing_state.h"
 #include "households/assignment.h"
 #include "platform/numbers.h"
+#include "platform/textfile.h"
 
 namespace tarvek {
 
 namespace {
-
-// Code points of a UTF-8 text, so that a match can never start or end inside a
-// character; a stray byte stands for itself.
-std::u32string CodePoints(const std::string& text) {
-    std::u32string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
-        bool ok = (b < 0x80 || (b >= 0xC0 && b < 0xF8)) && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; ok && k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(0xDC00 + b);  // never equal to a decoded character
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
 
 bool RowMatches(const THouseholdRow& row, const THouseholdRow& query,
                 const std::optional<std::int32_t>& queryId) {
@@ -46,7 +21,7 @@ bool RowMatches(const THouseholdRow& row, const THouseholdRow& query,
     for (int c = 1; c < HouseholdColumns; ++c) {
         const std::string& q = query[static_cast<std::size_t>(c)];
         if (q.empty()) continue;
-        if (CodePoints(row[static_cast<std::size_t>(c)]).find(CodePoints(q)) == std::u32string::npos)
+        if (TextCodePoints(row[static_cast<std::size_t>(c)]).find(TextCodePoints(q)) == std::u32string::npos)
             return false;
     }
     return true;

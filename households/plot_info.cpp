@@ -1,2 +1,171 @@
-// placeholder
-namespace tarvek {}
+#include "households/plot_info.h"
+
+#include <algorithm>
+
+#include "document/drawing_state.h"
+#include "document/figure_store.h"
+#include "document/selection.h"
+#include "households/assignment.h"
+#include "households/ledger_exchange.h"
+#include "platform/numbers.h"
+
+namespace tarvek {
+
+namespace {
+
+// The lower-case letter of every cased alphabet the ledger's code page holds.
+char32_t FoldCase(char32_t c) {
+    if (c >= U'A' && c <= U'Z') return c + 32;
+    if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;                   // full-width Latin
+    if (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) return c + 32;    // Greek
+    if (c >= 0x0410 && c <= 0x042F) return c + 32;                   // Cyrillic
+    if (c == 0x0401) return 0x0451;
+    if (c >= 0x2160 && c <= 0x2169) return c + 16;                   // Roman numerals
+    return c;
+}
+
+std::int32_t EntryAt(const TDrawingState& s, std::int32_t k) { return s.SelectedList[static_cast<std::size_t>(k)]; }
+
+// The plot at the selection cursor, or 0 when the cursor names none.
+std::int32_t CursorPlot(const TDrawingState& s) {
+    if (s.SelectedCursor < 1 || s.SelectedCursor > s.SelectedCount) return 0;
+    const std::int32_t i = EntryAt(s, s.SelectedCursor);
+    return s.ValidIndex(i) && IsPlotRecord(s.Fig(i)) ? i : 0;
+}
+
+TCoOwnerRow CoOwnerRow(const TDateRec& r, std::int32_t position) {
+    return {r.HeadName, r.DistrictName, r.Address2, r.Phone, IntToStr(position)};
+}
+
+}  // namespace
+
+
+int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
+    const std::u32string x = TextCodePoints(a), y = TextCodePoints(b);
+    const std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t p = FoldCase(x[i]), q = FoldCase(y[i]);
+        if (p != q) return p < q ? -1 : 1;
+    }
+    return x.size() == y.size() ? 0 : x.size() < y.size() ? -1 : 1;
+}
+
+void SortRowsByColumn(std::vector<std::vector<std::string>>& rows, std::size_t column) {
+    static const std::string empty;
+    const auto cell = [&](const std::vector<std::string>& row) -> const std::string& {
+        return column < row.size() ? row[column] : empty;
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+        return CompareTextIgnoringCase(cell(a), cell(b)) < 0;
+    });
+}
+
+void ShowSelectionSummary(TDrawingState& s, TPlotSearchView& view) {
+    if (s.Form->ActivePageIndex() != 0) return;
+    s.HasSelection = s.SelectedCount > 0 ? 1 : 0;
+    if (s.HasSelection) s.Search.EditingField = 0;
+    // Compound plots count as the whole plots they are, as the other counters do.
+    UpdateSelectionCount(s);
+
+    std::int32_t shared = 0;
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k)
+        if (s.Fig(EntryAt(s, k)).ShareSetId > 0) ++shared;
+    if (shared <= 1) {
+        if (shared == 1) ShowHouseholdFields(s, view.FieldsView(), EntryAt(s, 1));
+        view.HideCoOwnerList();
+        return;
+    }
+
+    const std::int32_t cursor = s.SelectedCursor >= 1 && s.SelectedCursor <= s.SelectedCount ? EntryAt(s, s.SelectedCursor) : 0;
+    const std::int32_t set = cursor > 0 && s.Fig(cursor).ShareSetId >= 1 ? s.Fig(cursor).ShareSetId : -1;
+    std::vector<TCoOwnerRow> rows;
+    int currentRow = 1;
+    std::int32_t shown = 0, shownPosition = 0;
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) {
+        const TDateRec& r = s.Fig(EntryAt(s, k));
+        if (r.ShareSetId != set) continue;
+        rows.push_back(CoOwnerRow(r, k));
+        if (!r.SetAside) {
+            shown = EntryAt(s, k);
+            shownPosition = k;
+            currentRow = static_cast<int>(rows.size());
+        }
+    }
+    if (shown > 0) {
+        // The copy that shows its name is the current one; the cursor goes with it, so
+        // that the remarks edit the plot whose fields are shown.
+        s.CurrentHitIndex = shown;
+        s.SelectedCursor = shownPosition;
+    }
+    if (rows.empty() || set <= 0) {
+        view.HideCoOwnerList();
+        return;
+    }
+    view.ShowCoOwnerList(rows, currentRow);
+    ShowHouseholdFields(s, view.FieldsView(), s.CurrentHitIndex);
+}
+
+void RebuildSortedSelectionList(TDrawingState& s, TPlotSearchView& view) {
+    RebuildSelectionList(s, false);
+    std::vector<std::vector<std::string>> rows;
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) {
+        const std::int32_t i = EntryAt(s, k);
+        if (GetCompoundOwner(s, i) >= 1) continue;
+        rows.push_back({IntToStr(i), s.Fig(i).PlotNumber});
+    }
+    SortRowsByColumn(rows, 1);
+    s.SelectedList.resize(1);
+    for (const auto& row : rows) s.SelectedList.push_back(StrToInt(row[0]).value_or(0));
+    s.SelectedCount = static_cast<std::int32_t>(rows.size());
+    if (s.SelectedCount == 0) {
+        s.HasSelection = 0;
+        s.SelectedCursor = -1;
+    } else {
+        s.HasSelection = 1;
+        s.SelectedCursor = 1;
+        for (std::int32_t k = 1; k <= s.SelectedCount; ++k)
+            if (EntryAt(s, k) == s.CurrentHitIndex) s.SelectedCursor = k;
+    }
+    ComputeSelectionBounds(s);
+    ShowCurrentSearchHit(s, view);
+}
+
+void ShowSelectFirstMessage(TDrawingState& s) {
+    s.Ui.Beep();
+    s.SetHelpLine("先に" + s.PlotKindWord + "を選んでください。");
+}
+
+bool IsRefusedRemarksChar(char32_t c) { return c == U',' || c == U'"'; }
+
+std::string WithoutRefusedRemarksChars(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        if (!IsRefusedRemarksChar(static_cast<unsigned char>(c))) out.push_back(c);
+    return out;
+}
+
+void BeginRemarksEdit(TDrawingState& s, const std::string& remarks) {
+    s.Search.EditingField = 1;
+    s.Search.OldRemarks = remarks;
+}
+
+void EndRemarksEdit(TDrawingState& s, TPlotSearchView& view) {
+    // While the fields take search criteria they stay in that mode: the next field
+    // entered must not clear what was typed.
+    if (view.SearchButtonCaption() != SearchArmedCaption) s.Search.EditingField = 0;
+    // A paste passes the key filter: the refused characters go here.
+    const std::string typed = view.RemarksText();
+    const std::string text = WithoutRefusedRemarksChars(typed);
+    if (text != typed) view.SetRemarksText(text);
+    if (text == s.Search.OldRemarks) return;
+    s.Search.OldRemarks = text;
+    const std::int32_t plot = CursorPlot(s);
+    if (plot == 0 || s.Fig(plot).PlotRemarks == text) return;
+    s.Fig(plot).PlotRemarks = text;
+    BeginChangeRecordList(s, VerbChanged);
+    AddPlotToChangeRecordList(s, plot);
+    FlushChangesToLedger(s, view.LedgerLink());
+    s.LedgerUnchanged = 0;
+}
+
+}  // namespace tarvek

@@ -422,4 +422,28 @@ TFileResult DeleteFile(const std::string& path) {
     return failure(TFileStatus::WriteFailed, err);
 }
 
+std::u32string TextCodePoints(const std::string& text) {
+    std::u32string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        char32_t cp = extra == 0 ? b : (b & (0x3F >> extra));
+        bool ok = (b < 0x80 || (b >= 0xC0 && b < 0xF8)) && i + static_cast<std::size_t>(extra) < text.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((c & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(0xDC00 + b);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
 }  // namespace tarvek

@@ -33,6 +33,10 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // conversion does; invalid UTF-8 input bytes are treated the same way.
 std::string Utf8ToCp932(std::string_view text);
 
+// The code points of a UTF-8 text, so that a search can never match inside a character;
+// a stray byte b stands for itself as the lone surrogate 0xDC00 + b.
+std::u32string TextCodePoints(const std::string& text);
+
 // True when every character of text has a CP932 form.
 bool IsCp932Encodable(std::string_view text);
 

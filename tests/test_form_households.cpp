@@ -11,11 +11,27 @@
 namespace tarvek::testing {
 namespace {
 
+// The ledger takes each list while the editor waits for it.
+class TTakingLedgerUi : public TScriptedUi {
+public:
+    std::string ReturnPath;
+    std::vector<std::string> Taken;
+    void Sleep(int milliseconds) override {
+        TScriptedUi::Sleep(milliseconds);
+        if (ReturnPath.empty()) return;
+        const std::string bytes = ReadBytes(ReturnPath);
+        if (bytes.empty()) return;
+        Taken.push_back(bytes);
+        WriteBytes(ReturnPath, "");
+    }
+};
+
 class SampleTemple : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
         Form = StartForm(Dir, Ui);
+        Ui.ReturnPath = ReturnPath();
         ASSERT_EQ(Form->S.StartupError, 0);
     }
 
@@ -39,7 +55,7 @@ protected:
     }
 
     TProgramFolder Dir;
-    TScriptedUi Ui;
+    TTakingLedgerUi Ui;
     std::unique_ptr<TForm_zumenn> Form;
 };
 
@@ -66,15 +82,22 @@ TEST_F(SampleTemple, ARequestedPlotTakesTheDoubleClickedHouseholdAndTheLedgerHea
     EXPECT_EQ(r.DistrictId, 8);
     EXPECT_TRUE(Ui.Shown.empty()) << Ui.Shown.front().Text;
     EXPECT_EQ(Form->StringGrid1->Row(), row + 1);
-    EXPECT_EQ(Form->S.History[static_cast<std::size_t>(Form->S.HistoryCount)].Label, "檀家セットを取消す");
-    // The assignment's list ends without a line end.
+    // The assignment's list ends without a line end; moving on to the next hit then
+    // tells the ledger the plot now current, once the ledger has taken the first list.
+    ASSERT_EQ(Ui.Taken.size(), 1u);
+    EXPECT_EQ(Ui.Taken[0], Utf8ToCp932("-999,-999,,,,-999,-999,変更\r\n" + PlotExchangeLine(Form->S, plot)));
     EXPECT_EQ(ReadBytes(ReturnPath()),
-              Utf8ToCp932("-999,-999,,,,-999,-999,変更\r\n" + PlotExchangeLine(Form->S, plot)));
+              Utf8ToCp932("-999,-999,,,,-999,-999,選択\r\n" + PlotExchangeLine(Form->S, plot) + "\r\n"));
+    std::vector<std::string> labels;
+    for (std::int32_t h = Form->S.HistoryCount; h > 0 && labels.size() < 2; --h)
+        labels.push_back(Form->S.History[static_cast<std::size_t>(h)].Label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"選択変更を戻す", "檀家セットを取消す"}));
     EXPECT_EQ(Form->S.LedgerUnchanged, 0);
     EXPECT_EQ(Form->S.Ledger.LedgerWriteBusy, 0);
 }
 
 TEST_F(SampleTemple, AHeldReturnFileTurnsRealTimeOffAndReTickingSendsTheWholeList) {
+    Ui.ReturnPath.clear();  // this ledger takes nothing
     Request("1");
     WriteBytes(ReturnPath(), "not yet taken");
     Form->PageControl1->SetActivePageIndex(1);
