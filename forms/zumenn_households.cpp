@@ -44,7 +44,10 @@ bool TForm_zumenn::QuestionOpen() const { return S.HouseholdOps.QuestionsOpen > 
 
 void TForm_zumenn::SetActivePage(int page) { PageControl1->SetActivePageIndex(page); }
 
-void TForm_zumenn::SelectToolForSearch() { PaintBox1->SetCursor(QCursor(Qt::ArrowCursor)); }
+void TForm_zumenn::SelectToolForSearch() {
+    PaintBox1->SetCursor(QCursor(Qt::ArrowCursor));
+    S.Tools.MeshSnap = 1;
+}
 
 int TForm_zumenn::MeshStepIndex() const { return ComboBox1->ItemIndex(); }
 

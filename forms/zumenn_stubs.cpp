@@ -3,11 +3,9 @@
 
 namespace tarvek {
 
-void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {}
 void TForm_zumenn::Memo1Change() {}
 void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
 void TForm_zumenn::ComboBox1Change() {}
-void TForm_zumenn::ComboBox5Change() {}
 void TForm_zumenn::Timer4Timer() {}
 void TForm_zumenn::Memo3Click() {}
 void TForm_zumenn::Memo6Click() {}

@@ -24,11 +24,11 @@ protected:
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
         Form = StartForm(Dir, Ui);
         ASSERT_TRUE(Ui.Shown.empty());
-        Form->PageControl1->SetActivePageIndex(3);
-        // What the page switch does for the drawing page: the right button ends chains there.
-        Form->S.EditTabActive = 1;
         Form->ComboBox5->SetItemIndex(1);  // no mesh snap: the points land where clicked
-        Form->S.Tools.MeshSnap = 0;
+        Form->ComboBox1->SetItemIndex(0);  // and no mesh on the paper: "無し"
+        Form->PageControl1->UserSelectTab(3);
+        ASSERT_EQ(Form->S.EditTabActive, 1);
+        ASSERT_EQ(Form->S.Tools.MeshSnap, 0);
         // Beside the temple's figures, at zoom 20: the paper is empty there.
         while (Form->S.Zoom < 20) ASSERT_TRUE(ZoomInStep(Form->S));
         Form->S.MousePos = {0, 0};

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "document/figure_store.h"
+#include "document/selection.h"
+#include "editing/drawing_tools.h"
 #include "form_test_support.h"
 #include "households/ledger_exchange.h"
 #include "households/ledger_poll.h"
@@ -185,6 +187,66 @@ TEST_F(SampleTemple, TheQueryRowFiltersTheTableAndAResultRowCanBeAssigned) {
     EXPECT_TRUE(Form->StringGrid1->Visible());
     EXPECT_FALSE(Form->StringGrid3->Visible());
     EXPECT_EQ(Form->Label3->Caption(), "検索モードでした。検索を解除し檀家全表示にしました。");
+}
+
+TEST_F(SampleTemple, EachPageSetsItsModeAndOnlyTheDrawingPagesKeepOtherFigures) {
+    Request("1");
+    const std::int32_t plot = PlotWithId(1);
+    std::int32_t line = 0;
+    for (std::int32_t i = 1; i <= Form->S.FigureCount && !line; ++i)
+        if (!IsPlotRecord(Form->S.Fig(i)) && Form->S.Fig(i).OwnerIndex == 0 && !IsOwnerKind(Form->S.Fig(i).Kind)) line = i;
+    ASSERT_GT(line, 0);
+
+    struct TCase {
+        int Page;
+        std::uint8_t EditTab, Mesh;
+        bool MeshControls;
+        std::string HelpStart;
+    };
+    const TCase cases[] = {
+        {3, 1, 1, true, ""},  // the tool's own help text
+        {4, 1, 0, false, "コピーCtrl+C"},
+        {1, 0, 0, false, "表から檀家を選択"},
+        {2, 0, 0, false, "各墓地に番号"},
+        {5, 0, 0, false, "選択されている墓地のみ"},
+        {0, 0, 0, false, "図面の編集は上部タブ"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Page);
+        if (c.Page == 3) {
+            Form->PageControl1->UserSelectTab(3);
+            ChooseTool(Form->S, fkLine);
+            Form->PageControl1->UserSelectTab(4);
+            Form->PageControl1->UserSelectTab(3);
+            EXPECT_EQ(Form->S.CurrentTool, fkLine) << "the drawing page takes its tool back";
+            // The tool cleared the selection; a plot and a line are selected on the drawing page.
+            Form->S.Fig(plot).Selected = 1;
+            Form->S.Fig(line).Selected = 1;
+            RebuildSelectionList(Form->S, false);
+            ASSERT_EQ(Form->S.SelectedCount, 2);
+        } else {
+            const std::int32_t before = Form->S.HistoryCount;
+            Form->PageControl1->UserSelectTab(c.Page);
+            ASSERT_EQ(Form->S.HistoryCount, before + 2);
+            EXPECT_EQ(Form->S.History[static_cast<std::size_t>(before + 1)].Label, "選択");
+            EXPECT_EQ(Form->S.History[static_cast<std::size_t>(before + 2)].Label, "タブページを戻す");
+            if (c.Page != 4) EXPECT_EQ(Form->S.CurrentTool, 0);
+        }
+        EXPECT_EQ(Form->S.PreviousTab, c.Page);
+        EXPECT_EQ(Form->S.EditTabActive, c.EditTab);
+        EXPECT_EQ(Form->S.MeshVisible, c.Mesh);
+        EXPECT_EQ(Form->ComboBox1->Visible(), c.MeshControls);
+        if (c.HelpStart.empty())
+            EXPECT_EQ(Form->Label3->Caption(), ToolHelpText(Form->S, fkLine));
+        else
+            EXPECT_EQ(Form->Label3->Caption().rfind(c.HelpStart, 0), 0u) << Form->Label3->Caption();
+    }
+    // Back on the search page only the plot is still selected, and it is shown.
+    EXPECT_EQ(Form->S.Fig(line).Selected, 0);
+    EXPECT_EQ(Form->S.Fig(plot).Selected, 1);
+    EXPECT_EQ(Form->S.SelectedCount, 1);
+    EXPECT_EQ(Form->Edit_no->Text(), Form->S.Fig(plot).PlotNumber);
+    EXPECT_EQ(Form->S.PreviousTool, fkLine);
 }
 
 TEST_F(SampleTemple, AHouseholdRequestShowsItAloneAndGarbageStopsThePolling) {
