@@ -477,6 +477,8 @@ void BeginFigureDrag(TDrawingState& s, int x, int y) {
     TDateRec& scratch = Scratch(s);
     s.Dragging = 1;
     scratch.X1 = scratch.Y1 = -1.0;
+    // A rounded chain left without its ending (its drag was dropped) starts afresh.
+    if (s.CurrentTool == 9) s.CurrentTool = 8;
     if (s.CurrentTool == 7 || s.CurrentTool == 8) t.ChainStart = s.FigureCount + 1;
     std::int32_t px = x, py = y;
     if (Page(s) == 3) {
@@ -666,7 +668,7 @@ void ToolMouseMove(TDrawingState& s, unsigned shift, bool leftHeld, int x, int y
     } else if (Page(s) == 3) {
         ShowCursorCoordinates(s, x, y, false);
     }
-    if (s.CurrentTool == 0 && s.HasSelection == 1 && !(shift & ToolShiftKey) && Page(s) == 3) {
+    if (!t.PanMode && s.CurrentTool == 0 && s.HasSelection == 1 && !(shift & ToolShiftKey) && Page(s) == 3) {
         switch (t.HandleHit) {
         case 1: case 3: case 6: case 8: SetCursor(s, TToolCursor::SizeNWSE); break;
         case 2: case 4: case 7: case 9: SetCursor(s, TToolCursor::SizeNESW); break;

@@ -66,6 +66,7 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count) {
     const std::int32_t countBefore = s.FigureCount;
     if (!EnsureFigureCapacity(s)) return false;
     if (s.FigureCount != countBefore) {
+        s.Tools.UndoJustRan = 1;  // the history is gone, as after an undo
         s.Tools.HandleFigure = -1;
         s.Tools.ChainStart = chain ? s.Tools.ChainStart - deletedBefore : s.FigureCount + 1;
     }
@@ -105,7 +106,6 @@ void ComputeRangeBounds(TDrawingState& s, std::int32_t first, std::int32_t last)
     b = {0, 9999999999.0, 0, 9999999999.0};
     for (std::int32_t i = std::max(first, 1); i <= std::min(last, s.FigureCount); ++i) {
         const TDateRec& r = s.Fig(i);
-        if (r.Deleted) continue;
         b[0] = std::max(b[0], r.BoxX2);
         b[1] = std::min(b[1], r.BoxX1);
         b[2] = std::max(b[2], r.BoxY2);
@@ -168,11 +168,34 @@ bool CommitDrawnFigure(TDrawingState& s, int x, int y) {
     TToolState& t = s.Tools;
     std::int32_t tool = s.CurrentTool;
     if (tool == fkPlot) {
+        // The block snaps like any other end point; its records are the block module's,
+        // the step and the bookkeeping the commit's.
         EraseToolPreview(s);
-        s.MousePos = {x, y};
-        if (t.Ops.PlaceBlock) t.Ops.PlaceBlock(x, y);
+        TDateRec& scratch = Scratch(s);
+        const TSnappedPoint e = SnapPoint(s, x, y, true);
+        s.MousePos = {e.px, e.py};
+        scratch.X2 = e.x;
+        scratch.Y2 = e.y;
+        t.PointMarkers[0] = {};
+        s.HasSelection = 1;
+        const std::int32_t count = t.PlacingColumns * t.PlacingRows;
+        std::int32_t added = 0;
+        if (t.Ops.PlaceBlock && count > 0 && ReserveFigures(s, count)) {
+            const std::int32_t before = s.FigureCount;
+            t.Ops.PlaceBlock(e.px, e.py);
+            added = s.FigureCount - before;
+        }
+        if (added > 0) {
+            if (IsPlotRecord(s.Fig(s.FigureCount))) s.LedgerUnchanged = 0;
+            else s.DrawingUnchanged = 0;
+            PushCreationStep(s, added);
+        }
         ShowToolPreview(s);
-        return true;
+        RebuildSelectionList(s, true);
+        scratch.X1 = scratch.Y1 = scratch.X2 = scratch.Y2 = -1.0;
+        if (SelectAfterDrawing(s)) UpdateSelectionCount(s);
+        if (added > 0) s.Form->RepaintMap();
+        return added > 0;
     }
     const bool known = tool == fkLine || tool == fkCurve || tool == fkEllipse || tool == fkDimension ||
                        tool == fkLeader || tool == fkRectangle || IsChainTool(tool);
@@ -265,20 +288,20 @@ bool CommitDrawnFigure(TDrawingState& s, int x, int y) {
         CloseUnderParent(s, fkPolygonEdge);
         EnableDrawTab(s);
         tool = -7;
-    } else if (tool == 9 && s.ValidIndex(t.ChainStart) && ex == s.Fig(t.ChainStart).X1 &&
-               ey == s.Fig(t.ChainStart).Y1) {
-        // The closing corner runs on from the last midpoint round the first corner to the
-        // first midpoint, like every other piece of the ring.
+    } else if (tool == 9 && s.ValidIndex(t.ChainStart) && t.ChainStart < s.FigureCount &&
+               ex == s.Fig(t.ChainStart).X1 && ey == s.Fig(t.ChainStart).Y1) {
+        // The closing corner is stored from the first midpoint round the first corner to the
+        // last midpoint; each piece is painted by itself, so the ring needs no one direction.
         const TDateRec first = s.Fig(t.ChainStart);
         const TDateRec second = s.Fig(t.ChainStart + 1);
         const TDateRec last = s.Fig(s.FigureCount);
         const std::int32_t k = AddRecord(s);
         TDateRec& c = s.Fig(k);
         c.Kind = fkRoundPiece;
-        c.X1 = last.X4, c.Y1 = last.Y4;
+        c.X1 = second.X1, c.Y1 = second.Y1;
         c.X2 = c.X3 = first.X1;
         c.Y2 = c.Y3 = first.Y1;
-        c.X4 = second.X1, c.Y4 = second.Y1;
+        c.X4 = last.X4, c.Y4 = last.Y4;
         InitNewFigure(s);
         UpdateFigureBounds(s, k);
         EraseToolPreview(s);

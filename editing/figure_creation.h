@@ -21,15 +21,16 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count);
 // points, box and Aux1..Aux4 are the caller's.
 void InitNewFigure(TDrawingState& s);
 
-// The box of records first..last into DrawPointBuffer (right, left, bottom, top).
+// The box of records first..last, deleted ones included, into DrawPointBuffer (right,
+// left, bottom, top).
 void ComputeRangeBounds(TDrawingState& s, std::int32_t first, std::int32_t last);
 
 // Appends a parent or group record spanning DrawPointBuffer. The caller has made room.
 void AppendFigure(TDrawingState& s, std::int32_t kind, bool selected);
 
 // Commits the current tool with its end at paint-box pixel (x, y): one figure, the next
-// piece of a chain (closing it on an exact hit of its first point), or a dimension with
-// its extension lines and groups. False when nothing was added.
+// piece of a chain (closing it on an exact hit of its first point), a dimension with its
+// extension lines and groups, or a block of plots. False when nothing was added.
 bool CommitDrawnFigure(TDrawingState& s, int x, int y);
 
 // The two extension lines and the two groups of the dimension at FigureCount, and the

@@ -70,7 +70,9 @@ struct TToolOperations {
     std::function<void()> UndoLast;
     // Text entry (tool 22).
     std::function<void()> PlaceTextMemo;
-    // A block of plots placed with its top-left corner at the pixel (tool 11000).
+    // Tool 11000: appends PlacingColumns x PlacingRows plots, the first one's top-left
+    // corner at the snapped pixel (its drawing position in ScratchEnd). Room for all of
+    // them is made first; the commit records the step.
     std::function<void(int x, int y)> PlaceBlock;
     // Greys out the drawing page's tools and the tabs while a figure is drawn.
     std::function<void(bool enabled)> SetDrawTabEnabled;

@@ -24,6 +24,17 @@ TToolButton ToToolButton(TMouseButton button) {
 void TForm_zumenn::BindDrawingTools() {
     S.Tools.View = this;
     S.Tools.MeshSnap = ComboBox5->ItemIndex() == 1 ? 0 : 1;
+    // While a figure is being placed, no other tool and no other page can be chosen; the
+    // line width and style stay open, the attributes of the figure in hand.
+    S.Tools.Ops.SetDrawTabEnabled = [this](bool enabled) {
+        TTabSheet* tab = Tabs[3];
+        for (int i = 0; i < tab->ControlCount(); ++i) {
+            TControl* c = tab->Controls(i);
+            if (c->Name == "PaintBox2" || c->Name == "pen_width_conb" || c->Name == "pen_sty_conb") continue;
+            c->SetEnabled(enabled);
+        }
+        PageControl1->SetEnabled(enabled);
+    };
     // A band change shows the map image as it is; any other paint paints the map anew,
     // and the band in progress is drawn back onto it.
     auto mapPaint = PaintBox1->OnPaint;

@@ -66,6 +66,9 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     const int page = PageControl1->ActivePageIndex();
     if (page == S.PreviousTab) return;
 
+    // A figure in hand ends as the right button would end it, so that no piece is left
+    // without its parent and its step.
+    FinishDrawingInProgress(S);
     S.Dragging = 0;
     const THistoryData selection = BuildSelectionHistoryData(S);
     PushHistory(S, "選択");
@@ -132,6 +135,9 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     PaintBox1->Invalidate();
 }
 
-void TForm_zumenn::ComboBox5Change() { S.Tools.MeshSnap = ComboBox5->ItemIndex() == 0 ? 1 : 0; }
+void TForm_zumenn::ComboBox5Change() {
+    S.Tools.MeshSnap = ComboBox5->ItemIndex() == 0 ? 1 : 0;
+    Edit1->SetFocus();
+}
 
 }  // namespace tarvek

@@ -168,19 +168,33 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
     }
 
     // Room for the new plots first. Compaction must run before the unlisted plots are
-    // marked deleted below, or it would remove plots that later lines still name.
+    // marked deleted below, or it would remove plots that later lines still name. It
+    // also removes deleted plots that a line would have brought back, so those need new
+    // records then: the room is counted for the store as it will be.
     {
-        std::unordered_set<std::int32_t> known, fresh;
-        for (std::int32_t i = 1; i <= s.FigureCount; ++i)
-            if (IsPlotRecord(s.Fig(i))) known.insert(s.Fig(i).PlotId);
-        for (const TLedgerPlot& p : listed)
-            if (!known.contains(p.PlotId)) fresh.insert(p.PlotId);
-        const std::int64_t needed = static_cast<std::int64_t>(fresh.size());
-        const auto fits = [&] { return s.FigureCount + needed < MaxFigures; };
-        if (!fits()) {
-            const bool made = EnsureFigureCapacity(s);
-            if (made && !fits()) s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
-            if (!made || !fits()) return FailStage(s);
+        const auto fits = [&](bool compacted) {
+            std::int64_t records = s.FigureCount;
+            std::unordered_set<std::int32_t> known, fresh;
+            for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+                const TDateRec& r = s.Fig(i);
+                if (compacted && r.Deleted) --records;
+                else if (IsPlotRecord(r)) known.insert(r.PlotId);
+            }
+            for (const TLedgerPlot& p : listed)
+                if (!known.contains(p.PlotId)) fresh.insert(p.PlotId);
+            return records + static_cast<std::int64_t>(fresh.size()) < MaxFigures;
+        };
+        if (!fits(false)) {
+            // Compacting when it cannot make room would change the store for nothing.
+            if (!fits(true)) {
+                s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
+                return FailStage(s);
+            }
+            if (!EnsureFigureCapacity(s)) return FailStage(s);
+            if (!fits(false)) {
+                s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
+                return FailStage(s);
+            }
         }
     }
 
@@ -213,7 +227,7 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
             maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;
             plots.push_back(n);
         }
-        const auto row = p.HouseholdValue > 0 ? householdById.find(p.HouseholdValue) : householdById.end();
+        const auto row = householdById.find(p.HouseholdValue);
         for (const std::int32_t i : plots) {
             TakeLedgerFields(s.Fig(i), p);
             if (row != householdById.end()) TakeHouseholdNames(s.Fig(i), s.Households[row->second]);

@@ -71,26 +71,37 @@ void ShowSelectionSummary(TDrawingState& s, TPlotSearchView& view) {
     for (std::int32_t k = 1; k <= s.SelectedCount; ++k)
         if (s.Fig(EntryAt(s, k)).ShareSetId > 0) ++shared;
     if (shared <= 1) {
-        if (shared == 1) ShowHouseholdFields(s, view.FieldsView(), EntryAt(s, 1));
         view.HideCoOwnerList();
+        if (shared == 1) {
+            // The fields show the first entry; the remarks must edit that plot, so it
+            // becomes the current hit.
+            if (s.SelectedCursor != 1) {
+                s.SelectedCursor = 1;
+                ShowCurrentSearchHit(s, view);
+            }
+            ShowHouseholdFields(s, view.FieldsView(), EntryAt(s, 1));
+        }
         return;
     }
 
     const std::int32_t cursor = s.SelectedCursor >= 1 && s.SelectedCursor <= s.SelectedCount ? EntryAt(s, s.SelectedCursor) : 0;
     const std::int32_t set = cursor > 0 && s.Fig(cursor).ShareSetId >= 1 ? s.Fig(cursor).ShareSetId : -1;
     std::vector<TCoOwnerRow> rows;
-    int currentRow = 1;
+    // With every copy set aside the cursor's copy stays current, and so does its row.
+    int currentRow = 1, cursorRow = 1;
     std::int32_t shown = 0, shownPosition = 0;
     for (std::int32_t k = 1; k <= s.SelectedCount; ++k) {
         const TDateRec& r = s.Fig(EntryAt(s, k));
         if (r.ShareSetId != set) continue;
         rows.push_back(CoOwnerRow(r, k));
+        if (k == s.SelectedCursor) cursorRow = static_cast<int>(rows.size());
         if (!r.SetAside) {
             shown = EntryAt(s, k);
             shownPosition = k;
             currentRow = static_cast<int>(rows.size());
         }
     }
+    if (shown == 0) currentRow = cursorRow;
     if (shown > 0) {
         // The copy that shows its name is the current one; the cursor goes with it, so
         // that the remarks edit the plot whose fields are shown.

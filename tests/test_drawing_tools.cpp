@@ -35,7 +35,8 @@ public:
     bool SelectNew = false;
 };
 
-enum TKind { Down, Move, Up, RightDown, RightUp };
+// Drop: the drag is given up without an ending, as a page switch does.
+enum TKind { Down, Move, Up, RightDown, RightUp, Drop };
 struct TEvent {
     TKind Kind;
     int X = 0, Y = 0;
@@ -65,6 +66,10 @@ void Play(TDrawingState& s, const std::vector<TEvent>& script) {
         case Up: ToolMouseUp(s, TToolButton::Left, 0, e.X, e.Y); break;
         case RightDown: ToolMouseDown(s, TToolButton::Right, 0, e.X, e.Y); break;
         case RightUp: ToolMouseUp(s, TToolButton::Right, 0, e.X, e.Y); break;
+        case Drop:
+            EraseToolPreview(s);
+            s.Dragging = 0;
+            break;
         }
     }
 }
@@ -130,6 +135,10 @@ TEST_F(DrawingTools, EventScriptsMakeTheirRecordsAndSteps) {
         {"right button before the first piece", 7, join(clicks({{100, 100}}), {{RightDown, 100, 100}}), {}, 0, 7, 0, 0, 0},
         {"a double click on a chain adds no piece without length", 7,
          join(clicks({{100, 100}, {200, 100}}), clicks({{200, 100}})), {7}, 1, 7, 0, 0, 0},
+        {"right button mid-drag drops the figure", 3, {{Down, 100, 100}, {Move, 200, 150}, {RightDown, 200, 150}}, {}, 0, 3, 0, 0, 0},
+        {"a rounded chain whose drag was dropped starts a new one", 8,
+         join(join(clicks({{100, 100}, {300, 100}}), {{Drop}}), clicks({{100, 300}, {300, 300}, {300, 500}, {100, 300}})),
+         {5, 99, 99, 99, 31}, 0, 8, 1, 4, 0},
     };
     for (const TScriptCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -165,9 +174,10 @@ TEST_F(DrawingTools, EventScriptsMakeTheirRecordsAndSteps) {
         if (!s.Dragging) {
             EXPECT_TRUE(view.Canvas.Image() == blank) << "the rubber band left pixels behind";
         }
-        // Every member of a finished chain points at its parent, the record after it.
+        // Every member of a finished chain points at its parent, the last record it added.
         if (!kinds.empty() && kinds.back() == fkPolygon) {
-            for (std::int32_t i = 1; i < s.FigureCount; ++i) EXPECT_EQ(s.Fig(i).OwnerIndex, s.FigureCount) << i;
+            for (std::int32_t i = s.FigureCount - static_cast<std::int32_t>(c.TopCount) + 1; i < s.FigureCount; ++i)
+                EXPECT_EQ(s.Fig(i).OwnerIndex, s.FigureCount) << i;
         }
     }
 }
@@ -182,7 +192,7 @@ TEST_F(DrawingTools, ChainsKeepTheirGeometry) {
     EXPECT_EQ((std::array{S.Fig(4).X1, S.Fig(4).Y1, S.Fig(4).X3, S.Fig(4).Y3}), (std::array{10000.0, 10000.0, 20000.0, 20000.0}));
 
     // Rounded polygon: every piece runs from one edge's midpoint round a corner to the
-    // next midpoint, the closing corner included, so the ring is continuous.
+    // next midpoint; the closing corner runs from the first midpoint to the last one.
     S.FigureCount = 0;
     ChooseTool(S, 8);
     Run(Clicks({{100, 100}, {300, 100}, {300, 300}, {100, 300}, {100, 100}}));
@@ -193,7 +203,7 @@ TEST_F(DrawingTools, ChainsKeepTheirGeometry) {
     const TPiece expected[4] = {{20000, 10000, 30000, 10000, 30000, 20000},
                                 {30000, 20000, 30000, 30000, 20000, 30000},
                                 {20000, 30000, 10000, 30000, 10000, 20000},
-                                {10000, 20000, 10000, 10000, 20000, 10000}};
+                                {20000, 10000, 10000, 10000, 10000, 20000}};
     for (int k = 0; k < 4; ++k) {
         const TDateRec& r = S.Fig(k + 1);
         SCOPED_TRACE(k);
@@ -205,6 +215,16 @@ TEST_F(DrawingTools, ChainsKeepTheirGeometry) {
     const TDateRec& parent = S.Fig(5);
     EXPECT_EQ((std::array{parent.X1, parent.Y1, parent.X3, parent.Y3}), (std::array{10000.0, 10000.0, 30000.0, 30000.0}));
     EXPECT_EQ(parent.BrushColor, S.CurBrushColor);
+
+    // Ended by the right button: a straight piece from the last midpoint to the last corner.
+    S.FigureCount = 0;
+    ChooseTool(S, 8);
+    Run(Join(Clicks({{100, 100}, {300, 100}, {300, 300}}), {{RightDown, 300, 300}}));
+    ASSERT_EQ(Kinds(), (std::vector<std::int32_t>{5, 9, 1, 31}));
+    const TDateRec &half = S.Fig(1), &end = S.Fig(3);
+    EXPECT_EQ((std::array{half.X1, half.Y1, half.X3, half.Y3}), (std::array{10000.0, 10000.0, 20000.0, 10000.0}));
+    EXPECT_EQ((std::array{end.X1, end.Y1, end.X2, end.Y2, end.X3, end.Y3, end.X4, end.Y4}),
+              (std::array{30000.0, 20000.0, 30000.0, 20000.0, 30000.0, 30000.0, 30000.0, 30000.0}));
 }
 
 struct TGeometryCase {
@@ -361,6 +381,45 @@ TEST_F(FullStore, AChainFollowsItsRecordsThroughACompaction) {
     for (std::int32_t i = 29991; i < S.FigureCount; ++i) EXPECT_EQ(S.Fig(i).OwnerIndex, S.FigureCount) << i;
     EXPECT_EQ(S.Fig(29990).OwnerIndex, 0);
     EXPECT_EQ(*Top().Data.Number(0), pieces + 1);
+}
+
+TEST_F(FullStore, ABlockIsPlacedAtTheSnappedPressAsOneStepOrNotAtAll) {
+    std::vector<std::array<double, 4>> placed;  // pixel and drawing position of each block
+    S.Tools.Ops.PlaceBlock = [&](int x, int y) {
+        placed.push_back({double(x), double(y), S.Fig(0).X2, S.Fig(0).Y2});
+        for (std::int32_t k = 0; k < S.Tools.PlacingColumns * S.Tools.PlacingRows; ++k) {
+            TDateRec& r = S.Fig(++S.FigureCount);
+            r = TDateRec{};
+            r.Kind = fkPlot;
+            r.IsPlot = 1;
+        }
+    };
+    S.Tools.MeshSnap = 1;
+    S.MeshStep = 20;
+    S.MeshOrigin = {400, 300};
+    S.BlockColumns = 3;
+    S.BlockRows = 2;
+    ChooseBlockTool(S, false);
+    const std::int32_t steps = S.HistoryCount;
+    Run(Clicks({{404, 296}}));
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(placed[0], (std::array{400.0, 300.0, 40000.0, 30000.0}));
+    EXPECT_EQ(S.FigureCount, 6);
+    ASSERT_EQ(S.HistoryCount, steps + 1);
+    EXPECT_EQ(Top().Label, CreationStepLabel);
+    EXPECT_EQ(*Top().Data.Number(0), 6);
+    EXPECT_EQ(S.LedgerUnchanged, 0);
+    EXPECT_EQ((std::array<std::int32_t, 2>{S.CurrentTool, S.Dragging}), (std::array<std::int32_t, 2>{fkPlot, 1}));
+
+    // Five slots left, six plots wanted: nothing is placed.
+    Fill(29995, {});
+    Run(Clicks({{500, 400}}));
+    EXPECT_EQ(placed.size(), 1u);
+    EXPECT_EQ(S.FigureCount, 29995);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0].Text, StoreFullMessage);
+    EXPECT_NE(Top().Label, CreationStepLabel);
+    EXPECT_EQ(S.Dragging, 1);
 }
 
 TEST_F(DrawingTools, ToolButtonsSetCodeCursorAndHelp) {

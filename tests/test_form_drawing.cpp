@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <cstdlib>
 
 #include "editing/figure_creation.h"
+#include "platform/numbers.h"
 #include "view/zoom.h"
 #include "form_test_support.h"
 
@@ -159,6 +161,9 @@ TEST_F(FormDrawing, EveryToolDrawsOnTheSampleTemple) {
     Press(400, 60);
     MoveTo(480, 120, Qt::LeftButton);
     QApplication::processEvents();
+    EXPECT_FALSE(Form->PageControl1->Enabled());  // no other page while a figure is in hand
+    EXPECT_FALSE(Form->BitBtn33->Enabled());
+    EXPECT_TRUE(Form->pen_width_conb->Enabled());
     const QImage withBand = Visible();
     Shot("drawing-band.png", withBand);
     Form->PaintMapImage();
@@ -166,6 +171,8 @@ TEST_F(FormDrawing, EveryToolDrawsOnTheSampleTemple) {
     Form->PaintBox1->Widget()->repaint();
     EXPECT_EQ(Pixel(440, 90), 0x0000FF);  // ... the next screen paint draws it back
     Release(480, 120);
+    EXPECT_TRUE(Form->PageControl1->Enabled());
+    EXPECT_TRUE(Form->BitBtn33->Enabled());
 
     Form->PaintMapImage();
     Shot("drawing-all.png", Form->MapImage);
@@ -213,6 +220,38 @@ TEST_F(FormDrawing, RubberBandsShowAndGoWithoutATrace) {
         }
     }
     EXPECT_EQ(NewKinds(), (std::vector<std::int32_t>{5, 1, 31}));
+}
+
+TEST_F(FormDrawing, AWheelZoomMidDragKeepsTheStartAndMovesTheBandWithIt) {
+    TDrawingState& s = Form->S;
+    Form->BitBtn3->Click();
+    MoveTo(100, 100);
+    Press(100, 100);
+    MoveTo(160, 130, Qt::LeftButton);
+    const double startX = (100 + OX) * 1000.0 / s.Zoom, startY = 100 * 1000.0 / s.Zoom;
+    QWidget* w = Form->PaintBox1->Widget();
+    const QPointF at(100 + OX, 100);
+    QWheelEvent wheel(at, w->mapToGlobal(at), {}, {0, 120}, Qt::LeftButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &wheel);
+    QApplication::processEvents();
+    ASSERT_EQ(s.Zoom, 25);
+    ASSERT_EQ(s.Dragging, 1);
+    // The band starts again from the start point at the new zoom.
+    const auto from = s.MouseDownPos;
+    EXPECT_EQ((std::array{from.x, from.y}), (std::array{RoundToInt32(startX * 25 / 1000), RoundToInt32(startY * 25 / 1000)}));
+    MoveTo(from.x + 40 - OX, from.y + 20, Qt::LeftButton);
+    MoveTo(from.x + 80 - OX, from.y + 40, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(Form->MapPixel(from.x + 40, from.y + 20), 0x0000FF);
+    Release(from.x + 80 - OX, from.y + 40);
+    ASSERT_EQ(NewKinds(), (std::vector<std::int32_t>{fkLine}));
+    const TDateRec& line = s.Fig(Base + 1);
+    EXPECT_EQ((std::array{line.X1, line.Y1, line.X3, line.Y3}),
+              (std::array{startX, startY, (from.x + 80) * 40.0, (from.y + 40) * 40.0}));
+    QApplication::processEvents();
+    const QImage shown = Form->MapImage.copy();
+    Form->PaintMapImage();
+    EXPECT_TRUE(Form->MapImage == shown) << "the band left pixels behind";
 }
 
 TEST_F(FormDrawing, TheRightButtonTakesBackOnlyWhenNothingIsInProgress) {

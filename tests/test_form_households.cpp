@@ -230,7 +230,9 @@ TEST_F(SampleTemple, EachPageSetsItsModeAndOnlyTheDrawingPagesKeepOtherFigures) 
             ASSERT_EQ(Form->S.HistoryCount, before + 2);
             EXPECT_EQ(Form->S.History[static_cast<std::size_t>(before + 1)].Label, "選択");
             EXPECT_EQ(Form->S.History[static_cast<std::size_t>(before + 2)].Label, "タブページを戻す");
-            if (c.Page != 4) EXPECT_EQ(Form->S.CurrentTool, 0);
+            if (c.Page != 4) {
+                EXPECT_EQ(Form->S.CurrentTool, 0);
+            }
         }
         EXPECT_EQ(Form->S.PreviousTab, c.Page);
         EXPECT_EQ(Form->S.EditTabActive, c.EditTab);

@@ -221,12 +221,16 @@ TEST_F(HandoverMerge, NewPlotsNeedRoomInTheStore) {
         const char* Name;
         std::int32_t Count;
         int Deleted;
+        std::int32_t DeletedPlotId;  // 0: the deleted records are no plots
         bool Merged;
     };
+    // The file names plot 5, a new plot 30, and plot 31.
     const TCase cases[] = {
-        {"full, nothing to free", MaxFigures - 1, 0, false},
-        {"full, one deleted record freed", MaxFigures - 1, 1, true},
-        {"room for exactly the new plot", MaxFigures - 2, 0, true},
+        {"full, nothing to free", MaxFigures - 1, 0, 0, false},
+        {"full, two deleted records freed", MaxFigures - 1, 2, 0, true},
+        {"room for exactly the new plots", MaxFigures - 3, 0, 0, true},
+        // Compaction drops the deleted plot 31, which then needs a record of its own.
+        {"full, the freed record is a listed plot", MaxFigures - 1, 1, 31, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -236,24 +240,33 @@ TEST_F(HandoverMerge, NewPlotsNeedRoomInTheStore) {
         s.Households = Households;
         s.FigureCount = c.Count;
         s.Fig(1) = S.Fig(Plot);
-        for (int k = 0; k < c.Deleted; ++k) s.Fig(10 + k).Deleted = 1;
+        for (int k = 0; k < c.Deleted; ++k) {
+            TDateRec& r = s.Fig(10 + k);
+            r.Deleted = 1;
+            if (c.DeletedPlotId > 0) r = S.Fig(Unlisted), r.PlotId = c.DeletedPlotId, r.Deleted = 1;
+        }
         // The listed plot 5 follows the new one: a compaction must not have lost it.
-        WriteLedgerFile({"30,12,\"\",\"\",\"\",-1,4,\"\"", "5,34,\"\",\"\",\"\",-1,7,\"\""});
+        WriteLedgerFile({"30,12,\"\",\"\",\"\",-1,4,\"\"", "5,34,\"\",\"\",\"\",-1,7,\"\"",
+                         "31,12,\"\",\"\",\"\",-1,4,\"\""});
         std::vector<std::string> grades;
         EXPECT_EQ(ReadHandoverCsv(s, grades), c.Merged);
         EXPECT_EQ(s.StartupError, c.Merged ? 0 : 1);
         EXPECT_EQ(s.Fig(1).PlotId, 5);
         EXPECT_EQ(s.Fig(1).Deleted, 0);
+        EXPECT_LT(s.FigureCount, MaxFigures);
         if (c.Merged) {
             EXPECT_TRUE(ui.Shown.empty());
-            EXPECT_EQ(s.FigureCount, c.Count - c.Deleted + 1);
-            EXPECT_EQ(s.Fig(s.FigureCount).PlotId, 30);
+            EXPECT_EQ(s.FigureCount, c.Count - c.Deleted + 2);
+            EXPECT_EQ(s.Fig(s.FigureCount - 1).PlotId, 30);
+            EXPECT_EQ(s.Fig(s.FigureCount).PlotId, 31);
             EXPECT_EQ(s.Fig(1).Text, "000034");
         } else {
+            // A failed merge leaves the store as it was, not even compacted.
             ASSERT_EQ(ui.Shown.size(), 1u);
             EXPECT_EQ(ui.Shown[0].Text, "これ以上データを置けません");
             EXPECT_EQ(s.FigureCount, c.Count);
             EXPECT_EQ(s.Fig(1).Text, "0");
+            for (int k = 0; k < c.Deleted; ++k) EXPECT_EQ(s.Fig(10 + k).Deleted, 1);
         }
     }
 }

@@ -321,6 +321,39 @@ TEST_F(PlotSearch, StepsWrapRoundAndEachCanBeTakenBack) {
     EXPECT_EQ(S.HistoryCount, count);
 }
 
+// The current hit may leave the list (a ledger request, an undo) or the cursor be stale:
+// a step then starts from an end, and nothing reads past the list.
+TEST_F(PlotSearch, ACursorOnNoEntryStepsFromAnEnd) {
+    LayOutTemple();
+    Search({{fDistrict, "区"}});  // 3, 2, 1, 4
+    S.Fig(2).ShareSetId = 5;  // a share set of one copy
+    struct TCase {
+        std::int32_t Cursor;
+        bool Forward;
+        std::int32_t After;
+    };
+    const TCase cases[] = {{-1, true, 1}, {-1, false, 4}, {0, true, 1}, {9, true, 1}, {9, false, 4}, {1, true, 2}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.Cursor) + (c.Forward ? " forward" : " back"));
+        S.SelectedCursor = c.Cursor;
+        S.CurrentHitIndex = 99;
+        Form.ListVisible = false;
+        ShowCurrentSearchHit(S, Form);
+        ListSharedPlotsOfHit(S, Form);
+        EXPECT_EQ(S.CurrentHitIndex, c.Cursor == 1 ? 3 : 99);
+        if (c.Forward) SelectNextSearchHit(S, Form);
+        else SelectPreviousSearchHit(S, Form);
+        EXPECT_EQ(S.SelectedCursor, c.After);
+        const std::int32_t hit = Hits()[static_cast<std::size_t>(c.After - 1)];
+        EXPECT_EQ(S.CurrentHitIndex, hit);
+        // The copy alone in its set is listed alone.
+        EXPECT_EQ(Form.ListVisible, hit == 2);
+        if (hit == 2) {
+            EXPECT_EQ(Form.Listed.size(), 1u);
+        }
+    }
+}
+
 TEST_F(PlotSearch, AFoundPlotIsShownCentredAtZoomTwo) {
     LayOutTemple();
     S.Zoom = 8, S.ZoomStep = 5;
@@ -388,22 +421,68 @@ TEST_F(SharedPlots, ASelectionOfCopiesListsTheSetWithTheShowingCopyCurrent) {
     EXPECT_EQ(Form.Count, 5);
 }
 
+TEST_F(SharedPlots, TheSummaryListsTheSetOfTheCursorsPlotOnly) {
+    struct TCase {
+        const char* Name;
+        std::vector<std::int32_t> Selected;
+        std::int32_t CurrentHit;
+        const char* Head;  // the head of household the fields show
+        std::size_t Listed;  // rows of the co-owner list, 0 when it is hidden
+        int ListRow;
+        std::int32_t Hit;  // the current hit afterwards, also at the cursor
+    };
+    const TCase cases[] = {
+        {"a plain plot and one copy: the first entry's fields", {1, 7}, 7, "甲", 0, 0, 1},
+        {"two copies: the showing one is current", {1, 2}, 1, "乙", 2, 2, 2},
+        {"every copy set aside: the cursor's copy stays", {1, 3}, 3, "丙", 2, 2, 3},
+        {"the cursor on a plot of its own: no list", {1, 2, 7}, 7, "戊", 0, 0, 7},
+        {"one copy alone: no list", {3}, -1, "丙", 0, 0, 3},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        for (std::int32_t i = 1; i <= S.FigureCount; ++i) S.Fig(i).Selected = 0;
+        for (std::int32_t i : c.Selected) S.Fig(i).Selected = 1;
+        S.CurrentHitIndex = c.CurrentHit;
+        Form.ListVisible = false, Form.ListRow = 0, Form.Fields = {};
+        RebuildSortedSelectionList(S, Form);
+        ShowSelectionSummary(S, Form);
+
+        EXPECT_EQ(Form.Fields[fHead], c.Head);
+        EXPECT_EQ(Form.ListVisible, c.Listed > 0);
+        if (c.Listed > 0) {
+            EXPECT_EQ(Form.Listed.size(), c.Listed);
+            EXPECT_EQ(Form.ListRow, c.ListRow);
+        }
+        EXPECT_EQ(S.CurrentHitIndex, c.Hit);
+        // The remarks go to the plot at the cursor: it must be the one shown.
+        ASSERT_GE(S.SelectedCursor, 1);
+        EXPECT_EQ(S.SelectedList[static_cast<std::size_t>(S.SelectedCursor)], c.Hit);
+    }
+}
+
 TEST_F(SharedPlots, SteppingOntoASetAsideCopyBringsItToTheFront) {
-    Search({{fNumber, "東"}});
-    SelectNextSearchHit(S, Form);  // onto 3
-    EXPECT_EQ(S.CurrentHitIndex, 3);
-    EXPECT_EQ(Aside(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
-    EXPECT_EQ(Form.ListRow, 3);
-    SelectNextSearchHit(S, Form);  // onto the polygon: its pieces come forward with it
-    EXPECT_EQ(Aside(), (std::vector<int>{1, 1, 1, 0, 0, 0}));
-    EXPECT_EQ(Form.ListRow, 4);
-    SelectNextSearchHit(S, Form);  // a plot of its own hides the list
-    EXPECT_FALSE(Form.ListVisible);
-    EXPECT_EQ(Aside(), (std::vector<int>{1, 1, 1, 0, 0, 0}));
-    SelectNextSearchHit(S, Form);  // back into the set: listed afresh
-    EXPECT_TRUE(Form.ListVisible);
-    EXPECT_EQ(Form.ListRow, 1);
-    EXPECT_EQ(Aside(), (std::vector<int>{0, 1, 1, 1, 1, 1}));
+    // Polygon, closed-curve and open-curve plots: each comes forward with its pieces.
+    for (const std::int32_t kind : {fkPolygon, fkClosedCurve, fkOpenCurve}) {
+        SCOPED_TRACE(kind);
+        S.Fig(6).Kind = kind;
+        for (std::int32_t i = 1; i <= 6; ++i) S.Fig(i).SetAside = i == 2 ? 0 : 1;
+        S.CurrentHitIndex = -1;
+        Search({{fNumber, "東"}});
+        SelectNextSearchHit(S, Form);  // onto 3
+        EXPECT_EQ(S.CurrentHitIndex, 3);
+        EXPECT_EQ(Aside(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
+        EXPECT_EQ(Form.ListRow, 3);
+        SelectNextSearchHit(S, Form);  // onto the compound plot: its pieces come forward with it
+        EXPECT_EQ(Aside(), (std::vector<int>{1, 1, 1, 0, 0, 0}));
+        EXPECT_EQ(Form.ListRow, 4);
+        SelectNextSearchHit(S, Form);  // a plot of its own hides the list
+        EXPECT_FALSE(Form.ListVisible);
+        EXPECT_EQ(Aside(), (std::vector<int>{1, 1, 1, 0, 0, 0}));
+        SelectNextSearchHit(S, Form);  // back into the set: listed afresh
+        EXPECT_TRUE(Form.ListVisible);
+        EXPECT_EQ(Form.ListRow, 1);
+        EXPECT_EQ(Aside(), (std::vector<int>{0, 1, 1, 1, 1, 1}));
+    }
 }
 
 TEST_F(SharedPlots, AClickedListRowBecomesTheCurrentCopy) {
