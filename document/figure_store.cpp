@@ -161,4 +161,28 @@ void ValidateOwnerLinks(TDrawingState& s) {
     }
 }
 
+void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r) {
+    r.PenColor = s.CurPenColor;
+    r.BrushColor = s.CurBrushColor;
+    r.PenWidth = s.CurPenWidth;
+    r.PenStyle = s.CurPenStyle;
+    r.BrushStyle = s.CurBrushStyle;
+    r.FontName = s.CurFontName;
+    r.Selected = 0;
+    r.Deleted = 0;
+    r.Text = "0";
+    r.PlotNumber = "000000";
+    r.HouseName = "空";
+    r.HeadName.clear();
+    r.Phone.clear();
+    r.DistrictName.clear();
+    r.Address1.clear();
+    r.Address2.clear();
+    r.PlotRemarks.clear();
+    r.Grade.clear();
+    r.DrawingName = s.CurrentDrawingName;
+    r.PlotId = r.SourceIndex = r.DistrictId = r.ShareSetId = r.OwnerIndex = 0;
+    r.SetAside = r.IsPlot = 0;
+}
+
 }  // namespace tarvek

@@ -6,6 +6,7 @@
 namespace tarvek {
 
 struct TDrawingState;
+struct TDateRec;
 
 // Called by every creator when the next record would reach MaxFigures. Compacts when
 // that frees more slots than the selection about to be duplicated; otherwise warns.
@@ -15,6 +16,11 @@ bool EnsureFigureCapacity(TDrawingState& s);
 // Removes deleted records keeping the order of the rest, re-points owner links, the
 // selection list and the current hit, and empties the edit history.
 void CompactFigures(TDrawingState& s);
+
+// What every new figure starts with: the current pen, brush and font, no household
+// ("0", "000000", "空", blanks), no ids or links, live and not selected, and this
+// drawing's name. Kind and points are the creator's.
+void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r);
 
 void UpdateFigureBounds(TDrawingState& s, std::int32_t index);
 void NormalizeCorners(TDrawingState& s, std::int32_t index);

@@ -78,27 +78,8 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count) {
 
 void InitNewFigure(TDrawingState& s) {
     TDateRec& r = s.Fig(s.FigureCount);
-    r.PenColor = s.CurPenColor;
-    r.BrushColor = s.CurBrushColor;
-    r.PenWidth = s.CurPenWidth;
-    r.PenStyle = s.CurPenStyle;
-    r.BrushStyle = s.CurBrushStyle;
-    r.FontName = s.CurFontName;
+    ApplyNewFigureDefaults(s, r);
     r.Selected = SelectAfterDrawing(s) ? 1 : 0;
-    r.Deleted = 0;
-    r.Text = "0";
-    r.PlotNumber = "000000";
-    r.HouseName = "空";
-    r.HeadName.clear();
-    r.Phone.clear();
-    r.DistrictName.clear();
-    r.Address1.clear();
-    r.Address2.clear();
-    r.PlotRemarks.clear();
-    r.Grade.clear();
-    r.DrawingName = s.CurrentDrawingName;
-    r.PlotId = r.SourceIndex = r.DistrictId = r.ShareSetId = r.OwnerIndex = 0;
-    r.SetAside = r.IsPlot = 0;
 }
 
 void ComputeRangeBounds(TDrawingState& s, std::int32_t first, std::int32_t last) {

@@ -188,13 +188,7 @@ std::int32_t CountHouseholdUses(const TDrawingState& s, const std::string& id) {
 
 void ReadChosenHouseholdRow(TDrawingState& s, const THouseholdRow& row) {
     TDateRec& h = s.Fig(0);
-    h.Text = row[0];
-    h.HouseName = row[1];
-    h.HeadName = row[2];
-    h.DistrictName = row[3];
-    h.Address1 = row[4];
-    h.Address2 = row[5];
-    h.Phone = row[6];
+    CopyHouseholdNames(h, row);
     h.DistrictId = StrToInt(row[7]).value_or(0);
 }
 

@@ -76,6 +76,7 @@ std::int32_t AppendLedgerPlot(TDrawingState& s, double x, double y) {
     const std::int32_t i = ++s.FigureCount;
     TDateRec& r = s.Fig(i);
     r = TDateRec{};  // the slot may hold a stale copy from a compaction
+    ApplyNewFigureDefaults(s, r);
     r.Kind = fkPlot;
     r.IsPlot = 1;
     const double w = s.BlockUnitWidth * 1000.0, h = s.BlockUnitHeight * 1000.0;
@@ -83,16 +84,6 @@ std::int32_t AppendLedgerPlot(TDrawingState& s, double x, double y) {
     r.X2 = x + w, r.Y2 = y;
     r.X3 = x + w, r.Y3 = y + h;
     r.X4 = x, r.Y4 = y + h;
-    r.PenColor = s.CurPenColor;
-    r.BrushColor = s.CurBrushColor;
-    r.PenWidth = s.CurPenWidth;
-    r.PenStyle = s.CurPenStyle;
-    r.BrushStyle = s.CurBrushStyle;
-    r.FontName = s.CurFontName;
-    r.Text = "0";
-    r.PlotNumber = "000000";
-    r.HouseName = "空";
-    r.DrawingName = s.CurrentDrawingName;
     UpdateFigureBounds(s, i);
     return i;
 }
@@ -108,16 +99,6 @@ void TakeLedgerFields(TDateRec& r, const TLedgerPlot& p) {
     r.Deleted = 0;  // a listed plot comes back
 }
 
-// The district ID stays the ledger's field; the household remarks are not the plot's.
-void TakeHouseholdNames(TDateRec& r, const THouseholdRow& row) {
-    r.Text = row[0];
-    r.HouseName = row[1];
-    r.HeadName = row[2];
-    r.DistrictName = row[3];
-    r.Address1 = row[4];
-    r.Address2 = row[5];
-    r.Phone = row[6];
-}
 
 }  // namespace
 
@@ -230,7 +211,7 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
         const auto row = householdById.find(p.HouseholdValue);
         for (const std::int32_t i : plots) {
             TakeLedgerFields(s.Fig(i), p);
-            if (row != householdById.end()) TakeHouseholdNames(s.Fig(i), s.Households[row->second]);
+            if (row != householdById.end()) CopyHouseholdNames(s.Fig(i), s.Households[row->second]);
         }
         if (!p.Grade.empty() && std::find(gradeItems.begin(), gradeItems.end(), p.Grade) == gradeItems.end())
             gradeItems.push_back(p.Grade);

@@ -53,4 +53,14 @@ void LoadHouseholdTable(TDrawingState& s) {
     for (const std::string& line : lines) s.Households.push_back(ParseHouseholdLine(line));
 }
 
+void CopyHouseholdNames(TDateRec& r, const THouseholdRow& row) {
+    r.Text = row[0];
+    r.HouseName = row[1];
+    r.HeadName = row[2];
+    r.DistrictName = row[3];
+    r.Address1 = row[4];
+    r.Address2 = row[5];
+    r.Phone = row[6];
+}
+
 }  // namespace tarvek

@@ -9,6 +9,7 @@
 namespace tarvek {
 
 struct TDrawingState;
+struct TDateRec;
 
 constexpr int HouseholdColumns = 9;
 using THouseholdRow = std::array<std::string, HouseholdColumns>;
@@ -29,5 +30,9 @@ THouseholdRow ParseHouseholdLine(const std::string& line);
 // placeholder household; an unreadable file or one without lines sets StartupError
 // with a beep.
 void LoadHouseholdTable(TDrawingState& s);
+
+// The household's ID, names, addresses and phone (columns 0 to 6) into a record. The
+// district ID and the household remarks are not the plot's.
+void CopyHouseholdNames(TDateRec& r, const THouseholdRow& row);
 
 }  // namespace tarvek

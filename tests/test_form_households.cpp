@@ -13,21 +13,6 @@
 namespace tarvek::testing {
 namespace {
 
-// The ledger takes each list while the editor waits for it.
-class TTakingLedgerUi : public TScriptedUi {
-public:
-    std::string ReturnPath;
-    std::vector<std::string> Taken;
-    void Sleep(int milliseconds) override {
-        TScriptedUi::Sleep(milliseconds);
-        if (ReturnPath.empty()) return;
-        const std::string bytes = ReadBytes(ReturnPath);
-        if (bytes.empty()) return;
-        Taken.push_back(bytes);
-        WriteBytes(ReturnPath, "");
-    }
-};
-
 class SampleTemple : public ::testing::Test {
 protected:
     void SetUp() override {

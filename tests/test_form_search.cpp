@@ -13,19 +13,11 @@
 namespace tarvek::testing {
 namespace {
 
-struct TLedgerUi : TScriptedUi {
-    std::function<void()> OnSleep;
-    void Sleep(int ms) override {
-        TScriptedUi::Sleep(ms);
-        if (OnSleep) OnSleep();
-    }
-};
-
 class SearchPage : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
-        Ui.OnSleep = [this] { TakeList(); };
+        Ui.ReturnPath = ReturnPath();
         Form = StartForm(Dir, Ui);
         ASSERT_EQ(Form->S.StartupError, 0);
         ASSERT_EQ(Form->ActivePageIndex(), 0);
@@ -56,15 +48,7 @@ protected:
     }
 
     std::string ReturnPath() const { return Dir.File("戻し.txt"); }
-    void TakeList() {
-        if (!std::filesystem::exists(ReturnPath())) return;
-        Taken.push_back(Cp932ToUtf8(ReadBytes(ReturnPath())));
-        std::filesystem::remove(ReturnPath());
-    }
-    std::vector<std::string> Lists() {
-        TakeList();
-        return Taken;
-    }
+    std::vector<std::string> Lists() { return Ui.Lists(); }
 
     TColor PixelAtHitCross() {
         Form->PaintMapImage();
@@ -75,9 +59,8 @@ protected:
     }
 
     TProgramFolder Dir;
-    TLedgerUi Ui;
+    TTakingLedgerUi Ui;
     std::unique_ptr<TForm_zumenn> Form;
-    std::vector<std::string> Taken;
 };
 
 TEST_F(SearchPage, ATypedSearchStepsOntoTheCopiesOfASharedPlot) {
@@ -167,7 +150,7 @@ TEST_F(SearchPage, TheRemarksRefuseCommasAndReachTheLedgerOnce) {
     f.BitBtn35->Click();
     const std::int32_t plot = PlotWithId(29);
     ASSERT_EQ(f.S.CurrentHitIndex, plot);
-    Taken.clear();
+    Ui.Taken.clear();
     std::filesystem::remove(ReturnPath());
 
     // With plots selected, entering any other field of the plot leads to the remarks.

@@ -21,16 +21,8 @@ namespace tarvek {
 namespace {
 
 using testing::ReadBytes;
+using testing::TTakingLedgerUi;
 using testing::TTempFolder;
-
-// The ledger takes each list out of the return file while the editor waits for it.
-struct TLedgerUi : TScriptedUi {
-    std::function<void()> OnSleep;
-    void Sleep(int ms) override {
-        TScriptedUi::Sleep(ms);
-        if (OnSleep) OnSleep();
-    }
-};
 
 struct TFakeForm : TEditorView, TLedgerView, THouseholdView, TPlotSearchView {
     TDrawingState* S = nullptr;
@@ -90,7 +82,7 @@ protected:
         S.ExeFolder = Dir.Folder();
         S.PlotKindWord = "墓地";
         S.ViewBaseWidth = 764, S.ViewBaseHeight = 564;
-        Ui.OnSleep = [this] { TakeList(); };
+        Ui.ReturnPath = ReturnPath();
     }
 
     TDateRec& AddPlot(const std::string& number, std::int32_t kind = fkPlot) {
@@ -139,22 +131,12 @@ protected:
     const Trireki& Top() const { return S.History[static_cast<std::size_t>(S.HistoryCount)]; }
 
     std::string ReturnPath() const { return Dir.File("戻し.txt"); }
-    void TakeList() {
-        if (!std::filesystem::exists(ReturnPath())) return;
-        Taken.push_back(Cp932ToUtf8(ReadBytes(ReturnPath())));
-        std::filesystem::remove(ReturnPath());
-    }
-    // Every list the ledger got, the last one taken now.
-    std::vector<std::string> Lists() {
-        TakeList();
-        return Taken;
-    }
+    std::vector<std::string> Lists() { return Ui.Lists(); }
 
     TTempFolder Dir;
-    TLedgerUi Ui;
+    TTakingLedgerUi Ui;
     TFakeForm Form;
     TDrawingState S;
-    std::vector<std::string> Taken;
 };
 
 // ---- the search ------------------------------------------------------------------
@@ -521,7 +503,7 @@ TEST_F(PlotSearch, APlainAssignmentMovesToTheNextHit) {
 TEST_F(PlotSearch, ChangedRemarksGoToTheLedgerOnce) {
     LayOutTemple();
     Search({{fNumber, "A 0001"}});  // plot 3
-    Taken.clear();
+    Ui.Taken.clear();
     std::filesystem::remove(ReturnPath());
     Form.Fields[fRemarks] = "";
     BeginRemarksEdit(S, Form.RemarksText());
@@ -561,7 +543,7 @@ TEST_F(PlotSearch, CommasAndQuotesNeverReachTheRemarks) {
     // A paste passes the key filter; leaving the field takes them out.
     LayOutTemple();
     Search({{fNumber, "A 0001"}});
-    Taken.clear();
+    Ui.Taken.clear();
     std::filesystem::remove(ReturnPath());
     BeginRemarksEdit(S, "");
     Form.Fields[fRemarks] = "東,角\"石\"";

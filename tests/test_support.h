@@ -7,8 +7,10 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "document/drawing_state.h"
+#include "platform/textfile.h"
 
 namespace tarvek::testing {
 
@@ -55,5 +57,33 @@ inline void PointAtDrawing(TDrawingState& s, const std::string& folder, const st
     s.PlotKindWord = word;
     s.CurrentDrawingName = drawing;
 }
+
+// The ledger's side of the return file: while the editor waits for the file to be
+// taken, this ledger takes it (and removes it). An empty ReturnPath takes nothing.
+class TTakingLedgerUi : public TScriptedUi {
+public:
+    std::string ReturnPath;
+    // Every list taken, as the bytes that arrived.
+    std::vector<std::string> Taken;
+
+    void Sleep(int milliseconds) override {
+        TScriptedUi::Sleep(milliseconds);
+        TakeList();
+    }
+    void TakeList() {
+        if (ReturnPath.empty()) return;
+        const std::string bytes = ReadBytes(ReturnPath);
+        if (bytes.empty()) return;
+        Taken.push_back(bytes);
+        std::filesystem::remove(ReturnPath);
+    }
+    // Every list the ledger got, the one still in the file taken now, as UTF-8.
+    std::vector<std::string> Lists() {
+        TakeList();
+        std::vector<std::string> lists;
+        for (const std::string& bytes : Taken) lists.push_back(Cp932ToUtf8(bytes));
+        return lists;
+    }
+};
 
 }  // namespace tarvek::testing
