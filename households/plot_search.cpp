@@ -138,7 +138,7 @@ void SearchPlots(TDrawingState& s, TPlotSearchView& view) {
             PushHistory(s, "選択解除");
             s.History[static_cast<std::size_t>(s.HistoryCount)].Data = selection;
         }
-        CentreViewOnHit(s, true);
+        CentreViewOnHit(s, false);
     }
     view.SetSearchCount(s.SelectedCount);
     s.Search.EditingField = 0;

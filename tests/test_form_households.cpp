@@ -55,6 +55,12 @@ TEST_F(SampleTemple, ARequestedPlotTakesTheDoubleClickedHouseholdAndTheLedgerHea
     EXPECT_EQ(Form->ActivePageIndex(), 0);
     EXPECT_EQ(Form->S.SelectedCount, 1);
     EXPECT_EQ(Form->S.CurrentHitIndex, plot);
+    EXPECT_EQ(Form->S.Zoom, 2);  // a request shows its plot at zoom 2, in view
+    const int cx = RoundToInt32(Form->S.HitCenterX * 2 / 1000.0), cy = RoundToInt32(Form->S.HitCenterY * 2 / 1000.0);
+    EXPECT_GE(cx, Form->HorzScrollPos());
+    EXPECT_LT(cx, Form->HorzScrollPos() + Form->ScrollBox1->ClientWidth());
+    EXPECT_GE(cy, Form->VertScrollPos());
+    EXPECT_LT(cy, Form->VertScrollPos() + Form->ScrollBox1->ClientHeight());
     ASSERT_LT(StrToInt(Form->S.Fig(plot).Text).value_or(-1), 1) << "the sample's plot 1 has no household";
 
     Form->PageControl1->SetActivePageIndex(1);

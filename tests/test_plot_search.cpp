@@ -336,17 +336,16 @@ TEST_F(PlotSearch, ACursorOnNoEntryStepsFromAnEnd) {
     }
 }
 
-TEST_F(PlotSearch, AFoundPlotIsShownCentredAtZoomTwo) {
+TEST_F(PlotSearch, AFoundPlotIsCentredAndARequestShowsItAtZoomTwo) {
     LayOutTemple();
     S.Zoom = 8, S.ZoomStep = 5;
+    Form.SetPaintBoxSize(764 * 8, 564 * 8);
     Search({{fNumber, "a 0010"}});  // plot 2: box 200000..204000 x 200000..203000
-    EXPECT_EQ(S.Zoom, 2);
-    EXPECT_EQ(S.ZoomStep, 2);
-    EXPECT_EQ(Form.PaintBoxWidth(), 764 * 2);
-    EXPECT_EQ(Form.PaintBoxHeight(), 564 * 2);
-    // Centre (202000, 201500) is pixel (404, 403); the view is 764 x 564 wide.
-    EXPECT_EQ(Form.HorzScrollPos(), 404 - 382);
-    EXPECT_EQ(Form.VertScrollPos(), 403 - 282);
+    EXPECT_EQ(S.Zoom, 8);  // a search keeps the zoom the user chose
+    EXPECT_EQ(S.ZoomStep, 5);
+    // Centre (202000, 201500) is pixel (1616, 1612) at zoom 8; the view is 764 x 564.
+    EXPECT_EQ(Form.HorzScrollPos(), 1616 - 382);
+    EXPECT_EQ(Form.VertScrollPos(), 1612 - 282);
     EXPECT_EQ(S.HitBox, (std::array<double, 4>{200000, 204000, 200000, 203000}));
     EXPECT_EQ(S.RecordedScrollPos.x, Form.HorzScrollPos());
 
@@ -356,6 +355,12 @@ TEST_F(PlotSearch, AFoundPlotIsShownCentredAtZoomTwo) {
     ShowCurrentSearchHit(S, Form);
     EXPECT_EQ(S.SelectedList[0], 0);
     EXPECT_EQ(S.Zoom, 2);
+    EXPECT_EQ(S.ZoomStep, 2);
+    EXPECT_EQ(Form.PaintBoxWidth(), 764 * 2);
+    EXPECT_EQ(Form.PaintBoxHeight(), 564 * 2);
+    // Centre (202000, 201500) is pixel (404, 403) at zoom 2.
+    EXPECT_EQ(Form.HorzScrollPos(), 404 - 382);
+    EXPECT_EQ(Form.VertScrollPos(), 403 - 282);
     S.Zoom = 5;
     ShowCurrentSearchHit(S, Form);
     EXPECT_EQ(S.Zoom, 5);
