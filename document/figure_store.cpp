@@ -62,6 +62,12 @@ void CompactFigures(TDrawingState& s) {
         const std::int32_t n = remap(s.CurrentHitIndex);
         s.CurrentHitIndex = n > 0 ? n : -1;
     }
+    // The ledger was told a plot, not a slot: another plot moving into the slot must
+    // still be announced.
+    if (s.Ledger.LastSentSelection > 0) {
+        const std::int32_t n = remap(s.Ledger.LastSentSelection);
+        s.Ledger.LastSentSelection = n > 0 ? n : -1;
+    }
     if (s.SelectedCount == 0) {
         s.SelectedCursor = 0;
         s.HasSelection = 0;

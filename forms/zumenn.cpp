@@ -276,15 +276,11 @@ void TForm_zumenn::ShowRequestTarget() {
     }
     const std::int32_t household = -S.LedgerTargetId;
     S.LedgerTargetId = household;
-    for (int row = 1; row < StringGrid1->RowCount(); ++row) {
-        const auto id = StrToInt(StringGrid1->Cells(0, row));
+    for (std::size_t k = 0; k < S.Households.size(); ++k) {
+        const auto id = StrToInt(S.Households[k][0]);
         if (!id || *id != household) continue;  // an ID that is no number is passed over
         PageControl1->SetActivePageIndex(1);
-        StringGrid1->SetVisible(false);
-        StringGrid3->SetVisible(false);
-        StringGrid2->SetVisible(true);
-        StringGrid2->SetRowCount(2);
-        for (int c = 0; c < 8; ++c) StringGrid2->SetCell(c, 1, StringGrid1->Cells(c, row));
+        ShowHouseholdAlone(static_cast<int>(k) + 1);
         S.LedgerTargetId = 0;
         S.CurrentHitIndex = -1;
         return;
@@ -417,6 +413,7 @@ void TForm_zumenn::file_neisyoExit() {
 }
 
 void TForm_zumenn::clip_CheckClick() {
+    S.View.ClipCheck = clip_Check->Checked();
     S.DrawingUnchanged = 0;
     PaintBox1->Repaint();
 }

@@ -24,6 +24,16 @@ void FillRows(TStringGrid& grid, const std::vector<THouseholdRow>& rows) {
             grid.SetCell(c, static_cast<int>(r) + 1, rows[r][static_cast<std::size_t>(c)]);
 }
 
+// The data rows of a household grid as it shows them.
+std::vector<THouseholdRow> GridRows(const TStringGrid& grid) {
+    std::vector<THouseholdRow> rows;
+    for (int r = 1; r < grid.RowCount(); ++r) {
+        THouseholdRow& row = rows.emplace_back();
+        for (int c = 0; c < HouseholdColumns && c < grid.ColCount(); ++c) row[static_cast<std::size_t>(c)] = grid.Cells(c, r);
+    }
+    return rows;
+}
+
 }  // namespace
 
 void TForm_zumenn::BindHouseholds() {
@@ -146,6 +156,9 @@ void TForm_zumenn::BitBtn29Click() {
 }
 
 void TForm_zumenn::BitBtn31Click() {
+    // The result grid is also filled by the start-up request; what it shows is what is
+    // assigned.
+    if (StringGrid2->Visible()) S.HouseholdOps.ResultRows = GridRows(*StringGrid2);
     AssignHousehold(S, *this);
     PaintBox1->Invalidate();
 }
@@ -158,8 +171,12 @@ void TForm_zumenn::R_timeClick() { RealTimeReflectionClicked(S, *this, R_time->C
 
 void TForm_zumenn::Timer1Timer() {
     Timer1->SetEnabled(false);
+    // The request's view step records the name check boxes as they are now.
+    S.View.RotateCheck = CheckBox2->Checked();
+    S.View.ClipCheck = clip_Check->Checked();
     const TPollResult result = PollLedgerRequest(S, *this);
-    if (result == TPollResult::Handled) PaintBox1->Invalidate();
+    // A request whose acknowledgement failed has still changed the selection.
+    if (result == TPollResult::Handled || result == TPollResult::Stopped) PaintBox1->Invalidate();
     if (result != TPollResult::Stopped) Timer1->SetEnabled(true);
 }
 

@@ -1,5 +1,6 @@
 #include "households/assignment.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "document/drawing_state.h"
@@ -58,11 +59,19 @@ std::vector<std::int32_t> CompoundMembers(const TDrawingState& s, std::int32_t p
     return members;
 }
 
-// The plot at the selection cursor, or 0 when the cursor names none.
+// The entries 1..n of the selection list that exist, whatever SelectedCount claims.
+std::int32_t ListedCount(const TDrawingState& s) {
+    const auto stored = static_cast<std::int32_t>(s.SelectedList.size()) - 1;
+    return std::max<std::int32_t>(0, std::min(s.SelectedCount, stored));
+}
+
+// The live plot at the selection cursor, or 0 when the cursor names none: a deleted
+// record must not take a household nor reach the ledger as a change.
 std::int32_t CurrentPlot(const TDrawingState& s) {
-    if (s.SelectedCursor < 1 || s.SelectedCursor > s.SelectedCount) return 0;
+    if (s.SelectedCursor < 1 || s.SelectedCursor > ListedCount(s)) return 0;
     const std::int32_t i = s.SelectedList[static_cast<std::size_t>(s.SelectedCursor)];
-    return s.ValidIndex(i) ? i : 0;
+    if (!s.ValidIndex(i) || s.Fig(i).Deleted || !IsPlotRecord(s.Fig(i))) return 0;
+    return i;
 }
 
 void AddReplaceFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
@@ -159,8 +168,10 @@ bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     THistoryData d;
     AddReplaceFields(d, cur, s.Fig(cur));
     std::int32_t inSet = 0;
-    for (std::int32_t k = 1; k <= s.SelectedCount; ++k)
-        if (s.Fig(s.SelectedList[static_cast<std::size_t>(k)]).ShareSetId == setId) ++inSet;
+    for (std::int32_t k = 1; k <= ListedCount(s); ++k) {
+        const std::int32_t i = s.SelectedList[static_cast<std::size_t>(k)];
+        if (s.ValidIndex(i) && s.Fig(i).ShareSetId == setId) ++inSet;
+    }
     // A plot that is in no set stays in none.
     if (inSet == 0) setId = 0;
     CopyHouseholdToFigure(s, cur, setId);
@@ -304,32 +315,34 @@ void AssignHousehold(TDrawingState& s, THouseholdView& view) {
 
 TLines UpdateSharedPlotLabels(TDrawingState& s, bool send) {
     TLines list{ChangeRecordHeader("変更")};
-    const auto entry = [&](std::int32_t k) -> TDateRec& {
-        return s.Fig(s.SelectedList[static_cast<std::size_t>(k)]);
-    };
+    const std::int32_t count = ListedCount(s);
+    const auto index = [&](std::int32_t k) { return s.SelectedList[static_cast<std::size_t>(k)]; };
     const auto passToMembers = [&](std::int32_t parent) {
         for (std::int32_t m : CompoundMembers(s, parent)) s.Fig(m).PlotNumber = s.Fig(parent).PlotNumber;
     };
-    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) {
-        TDateRec& r = entry(k);
+    for (std::int32_t k = 1; k <= count; ++k) {
+        if (!s.ValidIndex(index(k))) continue;
+        TDateRec& r = s.Fig(index(k));
         if (r.Deleted || !r.Selected) continue;
         const std::string base = r.PlotNumber.substr(0, r.PlotNumber.find('('));
         const std::int32_t set = r.ShareSetId;
         if (set <= 0) {
             r.PlotNumber = base;
-            passToMembers(s.SelectedList[static_cast<std::size_t>(k)]);
+            passToMembers(index(k));
             continue;
         }
+        std::vector<std::int32_t> copies;  // the set's entries from k on, in list order
         std::int32_t n = 0;
-        for (std::int32_t j = k; j <= s.SelectedCount; ++j)
-            if (!entry(j).Deleted && entry(j).ShareSetId == set && GetCompoundOwner(s, s.SelectedList[static_cast<std::size_t>(j)]) <= 0)
-                ++n;
+        for (std::int32_t j = k; j <= count; ++j) {
+            const std::int32_t i = index(j);
+            if (!s.ValidIndex(i) || s.Fig(i).Deleted || s.Fig(i).ShareSetId != set) continue;
+            copies.push_back(i);
+            if (GetCompoundOwner(s, i) <= 0) ++n;
+        }
         const int width = static_cast<int>(IntToStr(n).size());
         std::int32_t c = 1;
-        for (std::int32_t j = k; j <= s.SelectedCount; ++j) {
-            const std::int32_t i = s.SelectedList[static_cast<std::size_t>(j)];
+        for (const std::int32_t i : copies) {
             TDateRec& e = s.Fig(i);
-            if (e.Deleted || e.ShareSetId != set) continue;
             e.PlotNumber = base + "(" + PadNumber(c, width, "0") + ")";
             list.push_back(PlotExchangeLine(e));
             // Deselected, so that the outer loop does not number the set twice.
@@ -339,7 +352,8 @@ TLines UpdateSharedPlotLabels(TDrawingState& s, bool send) {
         }
     }
     if (send) Send(s, list, false);
-    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) entry(k).Selected = 1;
+    for (std::int32_t k = 1; k <= count; ++k)
+        if (s.ValidIndex(index(k))) s.Fig(index(k)).Selected = 1;
     s.LedgerUnchanged = 0;
     return list;
 }

@@ -184,11 +184,16 @@ TEST_F(Assign, RowStaysOnTheLastRowAndDistrictIdDefaults) {
     AssignHousehold(S, View);
     EXPECT_EQ(S.Fig(1).DistrictId, 0);
     EXPECT_EQ(View.Row, 4);
-    Select({2});
+
+    // The one row of the result grid is its last: assigned, and the row stays.
+    S.HouseholdOps.ResultRows = {Table[1]};
+    View.Grid = THouseholdGrid::Results;
+    View.Row = 1;
     S.Fig(2).Text = "0";
-    View.Row = 4;  // last row, ID "abc": refused
+    Select({2});
     AssignHousehold(S, View);
-    EXPECT_EQ(View.Row, 4);
+    EXPECT_EQ(S.Fig(2).Text, "000120");
+    EXPECT_EQ(View.Row, 1);
 }
 
 struct TRefusalCase {
@@ -198,6 +203,8 @@ struct TRefusalCase {
     const char* PlotText;
     bool Selected;
     const char* Help;
+    bool Deleted = false;
+    std::int32_t Cursor = 1;
 };
 
 TEST_F(Assign, RefusalsChangeNothing) {
@@ -210,12 +217,17 @@ TEST_F(Assign, RefusalsChangeNothing) {
         {"household id not a number", THouseholdGrid::Table, 4, "0", true, ""},
         {"plot text not a number", THouseholdGrid::Table, 1, "1a", true, ""},
         {"row out of range", THouseholdGrid::Table, 9, "0", true, ""},
+        {"header row", THouseholdGrid::Table, 0, "0", true, ""},
+        {"current plot deleted", THouseholdGrid::Table, 1, "0", true, "先に墓地を選んでください。", true},
+        {"cursor past the list", THouseholdGrid::Table, 1, "0", true, "先に墓地を選んでください。", false, 2},
     };
     for (const auto& c : cases) {
         S.SetHelpLine("");
         S.Fig(1).Text = c.PlotText;
+        S.Fig(1).Deleted = c.Deleted;
         if (c.Selected) Select({1});
         else S.SelectedCount = 0, S.SelectedCursor = 0;
+        if (c.Selected) S.SelectedCursor = c.Cursor;
         View.Grid = c.Grid;
         View.Row = c.Row;
         const int beeps = Ui.Beeps;
@@ -456,6 +468,23 @@ TEST_F(Assign, CompoundParentAndItsMembers) {
     EXPECT_EQ(S.Fig(8).PlotNumber, "南001(2)");
     EXPECT_EQ(S.Fig(6).PlotNumber, "南001(2)");
     EXPECT_EQ(S.Fig(4).PlotNumber, "南001(1)");
+
+    // Replace on the parent, now in a set: the members take the household and, since
+    // the set stays, the parent's grade; the step keeps the old values of all three.
+    Select({3});
+    Ui.Answers = {mrNo};
+    View.Row = 3;  // 000034, used nowhere yet
+    AssignHousehold(S, View);
+    EXPECT_EQ(Top().Label, "檀家セット入替えを取消す");
+    EXPECT_EQ(Top().Data.Size(), 36u);
+    EXPECT_EQ(*Top().Data.Number(12), 4);
+    EXPECT_EQ(*Top().Data.Text(15), "000012");
+    for (std::int32_t i : {3, 4, 5}) {
+        EXPECT_EQ(S.Fig(i).Text, "000034") << i;
+        EXPECT_EQ(S.Fig(i).ShareSetId, 20) << i;
+    }
+    EXPECT_EQ(S.Fig(4).Grade, "C");
+    EXPECT_EQ(S.Fig(5).Grade, "C");
 }
 
 // ---- labels and fields ---------------------------------------------------------

@@ -95,6 +95,7 @@ TEST_F(FigureStore, CompactionKeepsOrderAndRepointsEveryLink) {
     S.SelectedList = {0, 3, 6, 7, 9};
     S.SelectedCount = 4;
     S.CurrentHitIndex = 7;
+    S.Ledger.LastSentSelection = 9;
     PushHistory(S, "移動");
 
     CompactFigures(S);
@@ -109,6 +110,7 @@ TEST_F(FigureStore, CompactionKeepsOrderAndRepointsEveryLink) {
     EXPECT_EQ(S.SelectedList, (std::vector<std::int32_t>{0, 2, 4, 6}));
     EXPECT_EQ(S.SelectedCount, 3);
     EXPECT_EQ(S.CurrentHitIndex, 4);
+    EXPECT_EQ(S.Ledger.LastSentSelection, 6);  // the plot the ledger was told, where it is now
     EXPECT_EQ(S.SelectedCursor, 2);
     EXPECT_EQ(S.HistoryCount, 1);
     EXPECT_EQ(S.History[1].Label, HistoryStopLabel);
@@ -120,8 +122,10 @@ TEST_F(FigureStore, CompactionDropsAHitThatWasDeleted) {
     Add(fkPlot);
     S.Fig(2).Deleted = 1;
     S.CurrentHitIndex = 2;
+    S.Ledger.LastSentSelection = 2;
     CompactFigures(S);
     EXPECT_EQ(S.CurrentHitIndex, -1);
+    EXPECT_EQ(S.Ledger.LastSentSelection, -1);
     EXPECT_EQ(S.SelectedCount, 0);
     EXPECT_EQ(S.HasSelection, 0);
 }

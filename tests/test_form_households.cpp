@@ -17,10 +17,14 @@ class SampleTemple : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
+        Arrange();
         Form = StartForm(Dir, Ui);
         Ui.ReturnPath = ReturnPath();
         ASSERT_EQ(Form->S.StartupError, 0);
     }
+
+    // What the ledger leaves in the folder before it starts the editor.
+    virtual void Arrange() {}
 
     std::string RequestPath() const { return Dir.File("追加.txt"); }
     std::string ReturnPath() const { return Dir.File("戻し.txt"); }
@@ -243,7 +247,14 @@ TEST_F(SampleTemple, EachPageSetsItsModeAndOnlyTheDrawingPagesKeepOtherFigures) 
 }
 
 TEST_F(SampleTemple, AHouseholdRequestShowsItAloneAndGarbageStopsThePolling) {
+    // The view step keeps the name check boxes as they stand, not as they were loaded.
+    Form->CheckBox2->SetChecked(!Form->S.View.RotateCheck);
+    Form->clip_Check->SetChecked(!Form->S.View.ClipCheck);
     Request("-81");
+    const Trireki& view = Form->S.History[static_cast<std::size_t>(Form->S.HistoryCount - 1)];
+    ASSERT_EQ(view.Label, "元の画面に戻す");
+    EXPECT_EQ(*view.Data.Number(3), Form->CheckBox2->Checked() ? 0 : 1);
+    EXPECT_EQ(*view.Data.Number(4), Form->clip_Check->Checked() ? 0 : 1);
     EXPECT_EQ(Form->ActivePageIndex(), 1);
     EXPECT_TRUE(Form->StringGrid2->Visible());
     EXPECT_FALSE(Form->StringGrid1->Visible());
@@ -263,6 +274,71 @@ TEST_F(SampleTemple, AHouseholdRequestShowsItAloneAndGarbageStopsThePolling) {
     EXPECT_EQ(ReadBytes(RequestPath()), "abc\r\n");
     EXPECT_FALSE(Form->Timer1->Enabled());
     EXPECT_TRUE(Ui.Shown.empty());
+}
+
+// The start-up request names a household: it stands alone in the result grid, and a
+// plot the ledger asks for afterwards takes it with a double-click.
+class SampleTempleAskedForAHousehold : public SampleTemple {
+protected:
+    void Arrange() override {
+        WriteBytes(Dir.File(SelectedDrawingFileName),
+                   Utf8ToCp932("\"墓地\",\"\",\"-81\",\"明星寺\",\"\",\"本堂裏墓地\"\r\n"));
+    }
+};
+
+TEST_F(SampleTempleAskedForAHousehold, TheHouseholdShownAtStartCanBeAssigned) {
+    ASSERT_TRUE(Form->StringGrid2->Visible());
+    ASSERT_EQ(Form->StringGrid2->Cells(0, 1), "000081");
+    Request("1");
+    const std::int32_t plot = PlotWithId(1);
+    ASSERT_GT(plot, 0);
+    ASSERT_LT(StrToInt(Form->S.Fig(plot).Text).value_or(-1), 1);
+
+    Form->PageControl1->SetActivePageIndex(1);
+    Form->StringGrid2->SetRow(1);
+    // The sample's household 000081 owns a plot already: the count question comes first.
+    const std::int32_t uses = CountHouseholdUses(Form->S, "000081");
+    ASSERT_GT(uses, 0);
+    Ui.Answers = {mrYes};
+    const int beeps = Ui.Beeps;
+    Form->StringGrid2DblClick();
+    EXPECT_EQ(Ui.Beeps, beeps);
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0].Text, "既に　高橋　良一　は" + IntToStr(uses) + "件、登録されてます。\r更に" +
+                                    IntToStr(uses + 1) + "件目を登録しますか？");
+    EXPECT_EQ(Form->S.Fig(plot).Text, "000081");
+    EXPECT_EQ(Form->S.Fig(plot).HeadName, "高橋　良一");
+    EXPECT_EQ(Form->S.LedgerTargetId, 81);
+}
+
+TEST_F(SampleTemple, TheEnlargeButtonTogglesTheHeightOutsideTheQueryView) {
+    Form->PageControl1->SetActivePageIndex(1);
+    const int normal = Form->S.NormalPageHeight;
+    ASSERT_NE(normal, 300);
+    Form->BitBtn30Click();
+    EXPECT_EQ(Form->PageControl1->Height(), 300);
+    EXPECT_EQ(Form->BitBtn30->Hint(), "縮小表示");
+    Form->BitBtn30Click();
+    EXPECT_EQ(Form->PageControl1->Height(), normal);
+    EXPECT_EQ(Form->BitBtn30->Hint(), "拡大表示");
+
+    // Opening the query view takes the normal height back; there the button does nothing.
+    Form->BitBtn30Click();
+    Form->BitBtn29Click();
+    EXPECT_EQ(Form->PageControl1->Height(), normal);
+    EXPECT_EQ(Form->BitBtn30->Hint(), "拡大表示");
+    Form->BitBtn30Click();
+    EXPECT_EQ(Form->PageControl1->Height(), normal);
+    EXPECT_EQ(Form->BitBtn30->Caption(), "表拡大");
+
+    // The grid the user leaves passes its column widths to the other two.
+    Form->StringGrid3->SetColWidth(2, 123);
+    Form->StringGrid2Enter();
+    EXPECT_EQ(Form->S.GridFocused, 1);
+    Form->StringGrid3Exit();
+    EXPECT_EQ(Form->S.GridFocused, 0);
+    EXPECT_EQ(Form->StringGrid1->ColWidths(2), 123);
+    EXPECT_EQ(Form->StringGrid2->ColWidths(2), 123);
 }
 
 }  // namespace

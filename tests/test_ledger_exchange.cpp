@@ -280,6 +280,7 @@ TEST_F(LedgerFlush, SelectionIsSentOncePerChangeAndOnlyForPlots) {
     AddPlot(12, "000034");
     S.Fig(++S.FigureCount).Kind = fkLine;
     S.SelectedList = {-999, 1};
+    S.SelectedCount = 1;
     S.SelectedCursor = 1;
     SendSelectionToLedger(S, Form);
     EXPECT_EQ(ReadBytes(ReturnPath()), Utf8ToCp932("-999,-999,,,,-999,-999,選択\r\n12,000034,北上段12,,A,0,5,図面1\r\n"));
@@ -298,6 +299,32 @@ TEST_F(LedgerFlush, SelectionIsSentOncePerChangeAndOnlyForPlots) {
     S.Ledger.LastSentSelection = -1;
     SendSelectionToLedger(S, Form);  // reflection off: nothing at all
     EXPECT_EQ(S.Ledger.LastSentSelection, -1);
+}
+
+TEST_F(LedgerFlush, NoSelectionIsSentWhenTheCursorNamesNoLivePlot) {
+    AddPlot(12, "000034");
+    AddPlot(13, "000035").Deleted = 1;
+    struct TCase {
+        const char* Name;
+        std::vector<std::int32_t> List;
+        std::int32_t Count, Cursor;
+    };
+    const TCase cases[] = {
+        {"empty list", {}, 0, 0},
+        {"entry 0", {1}, 0, 0},
+        {"cursor past the count", {-999, 2, 1}, 1, 2},
+        {"cursor past the list", {-999, 1}, 1, 5},
+        {"no entry found", {-999, 1}, 1, -1},
+        {"deleted plot", {-999, 2}, 1, 1},
+    };
+    for (const TCase& c : cases) {
+        S.SelectedList = c.List;
+        S.SelectedCount = c.Count;
+        S.SelectedCursor = c.Cursor;
+        SendSelectionToLedger(S, Form);
+        EXPECT_FALSE(std::filesystem::exists(ReturnPath())) << c.Name;
+        EXPECT_EQ(S.Ledger.LastSentSelection, -1) << c.Name;
+    }
 }
 
 // ---- request polling ----
