@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "gui_test_main.h"
 
 namespace tarvek {
 namespace {
@@ -430,10 +431,4 @@ TEST(Canvas, TextRectPaintsOnlyInsideItsRectangle) {
 }  // namespace
 }  // namespace tarvek
 
-int main(int argc, char** argv) {
-    // Test discovery runs the program too, without the test's environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return tarvek::testing::RunGuiTests<QGuiApplication>(argc, argv); }

@@ -13,6 +13,7 @@
 #include "editing/drawing_tools.h"
 #include "editing/figure_creation.h"
 #include "platform/canvas.h"
+#include "gui_test_main.h"
 
 namespace tarvek {
 namespace {
@@ -592,9 +593,4 @@ TEST_F(DrawingTools, MeshSnapAndTheCoordinateLine) {
 }  // namespace
 }  // namespace tarvek
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return tarvek::testing::RunGuiTests<QGuiApplication>(argc, argv); }

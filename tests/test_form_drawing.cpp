@@ -13,6 +13,7 @@
 #include "platform/numbers.h"
 #include "view/zoom.h"
 #include "form_test_support.h"
+#include "gui_test_main.h"
 
 namespace tarvek {
 namespace {
@@ -271,9 +272,4 @@ TEST_F(FormDrawing, TheRightButtonTakesBackOnlyWhenNothingIsInProgress) {
 }  // namespace
 }  // namespace tarvek
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return tarvek::testing::RunGuiTests<QApplication>(argc, argv); }

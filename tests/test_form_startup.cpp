@@ -6,6 +6,7 @@
 
 #include "document/drawing_file.h"
 #include "form_test_support.h"
+#include "gui_test_main.h"
 
 namespace tarvek {
 namespace {
@@ -365,9 +366,4 @@ TEST(DrawingNameField, ANameTakenByAnotherDrawingIsRefusedAtTheFieldAndAtSaving)
 }  // namespace
 }  // namespace tarvek
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return tarvek::testing::RunGuiTests<QApplication>(argc, argv); }

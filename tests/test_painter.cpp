@@ -15,6 +15,7 @@
 #include "platform/canvas.h"
 #include "view/figure_render.h"
 #include "view/painter.h"
+#include "gui_test_main.h"
 
 namespace tarvek {
 namespace {
@@ -686,11 +687,7 @@ TEST_F(Painting, DegenerateFiguresPaintWithoutFault) {
 }  // namespace tarvek
 
 int main(int argc, char** argv) {
-    // Test discovery runs the program too, without the test's environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     // The records name Windows fonts; the application maps them as it does.
-    QFont::insertSubstitution("ＭＳ 明朝", "IPAMincho");
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return tarvek::testing::RunGuiTests<QGuiApplication>(
+        argc, argv, [] { QFont::insertSubstitution("ＭＳ 明朝", "IPAMincho"); });
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/vcl.h"
+#include "gui_test_main.h"
 
 namespace tarvek {
 namespace {
@@ -425,10 +426,4 @@ TEST(Components, ImageLoadsAPictureAndFailsCleanlyOnAMissingFile) {
 }  // namespace
 }  // namespace tarvek
 
-int main(int argc, char** argv) {
-    // Test discovery runs the program too, without the test's environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return tarvek::testing::RunGuiTests<QApplication>(argc, argv); }
