@@ -70,6 +70,8 @@ struct TDateRec {
 
 // Parents whose index their members keep in OwnerIndex.
 inline bool IsOwnerKind(std::int32_t kind) { return kind >= fkGroup && kind <= fkOpenCurve; }
+// A polygon or curve whose pieces are its members: plot data goes to the pieces too.
+inline bool IsCompoundParent(const TDateRec& r) { return r.Kind >= fkPolygon && r.Kind <= fkOpenCurve; }
 
 // Plots of current files carry IsPlot; unversioned files had their own plot kind.
 inline bool IsPlotRecord(const TDateRec& r) { return r.Kind == fkOldPlot || r.IsPlot != 0; }

@@ -17,6 +17,12 @@ bool DrawingPageOpen(const TDrawingState& s) {
 
 }  // namespace
 
+std::int32_t CursorEntry(const TDrawingState& s) {
+    const std::int32_t k = s.SelectedCursor;
+    if (k < 1 || k > s.SelectedCount || static_cast<std::size_t>(k) >= s.SelectedList.size()) return 0;
+    return s.SelectedList[static_cast<std::size_t>(k)];
+}
+
 void RebuildSelectionList(TDrawingState& s, bool show) {
     const bool allKinds = DrawingPageOpen(s);
     const std::int32_t marker = s.SelectedList.empty() ? 0 : s.SelectedList[0];

@@ -12,6 +12,9 @@ struct TDrawingState;
 void RebuildSelectionList(TDrawingState& s, bool show);
 // Records the selection as an undoable step, clears every flag and rebuilds the list.
 void ClearFigureSelection(TDrawingState& s, bool show);
+// The figure index at the selection cursor, or 0 when the cursor names no listed entry
+// (outside 1..SelectedCount, or beyond the stored list).
+std::int32_t CursorEntry(const TDrawingState& s);
 // The number of selected whole figures, for the form's three counters.
 int SelectedWholeFigureCount(const TDrawingState& s);
 void UpdateSelectionCount(TDrawingState& s);

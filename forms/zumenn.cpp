@@ -11,6 +11,7 @@
 #include "document/startup.h"
 #include "households/handover.h"
 #include "households/household_table.h"
+#include "households/ledger_poll.h"
 #include "platform/numbers.h"
 #include "platform/qt_services.h"
 
@@ -251,23 +252,7 @@ void TForm_zumenn::ShowRequestTarget() {
             TDateRec& r = S.Fig(i);
             if (r.PlotId != S.LedgerTargetId || !r.IsPlot || GetCompoundOwner(S, i) > 0) continue;
             PageControl1->SetActivePageIndex(0);
-            r.Selected = 1;
-            S.HasSelection = 1;
-            S.SelectedList = {-999, i};
-            S.SelectedCount = 1;
-            S.SelectedCursor = 1;
-            if (r.ShareSetId > 0) {
-                for (std::int32_t j = 1; j <= S.FigureCount; ++j) {
-                    TDateRec& o = S.Fig(j);
-                    if (o.Deleted || o.ShareSetId != r.ShareSetId) continue;
-                    o.Selected = 1;
-                    o.SetAside = o.PlotId != S.LedgerTargetId ? 1 : 0;
-                }
-            }
-            if (r.Kind >= fkPolygon && r.Kind <= fkOpenCurve)
-                for (std::int32_t j = 1; j <= S.FigureCount; ++j)
-                    if (!S.Fig(j).Deleted && S.Fig(j).OwnerIndex == i) S.Fig(j).Selected = 1;
-            S.CurrentHitIndex = i;
+            SelectRequestedPlotAt(S, i, S.LedgerTargetId);
             RebuildSelectionList(S, true);
             UpdateSelectionCount(S);
             return;
@@ -413,7 +398,6 @@ void TForm_zumenn::file_neisyoExit() {
 }
 
 void TForm_zumenn::clip_CheckClick() {
-    S.View.ClipCheck = clip_Check->Checked();
     S.DrawingUnchanged = 0;
     PaintBox1->Repaint();
 }

@@ -126,6 +126,8 @@ public:
     void SelectToolForSearch() override;
     int MeshStepIndex() const override;
     int MeshClipIndex() const override;
+    bool RotateNamesChecked() const override;
+    bool ClipNamesChecked() const override;
     void SelectionChanged() override;
     void ShowHouseholdAlone(int row) override;
     // THouseholdView

@@ -24,16 +24,6 @@ void FillRows(TStringGrid& grid, const std::vector<THouseholdRow>& rows) {
             grid.SetCell(c, static_cast<int>(r) + 1, rows[r][static_cast<std::size_t>(c)]);
 }
 
-// The data rows of a household grid as it shows them.
-std::vector<THouseholdRow> GridRows(const TStringGrid& grid) {
-    std::vector<THouseholdRow> rows;
-    for (int r = 1; r < grid.RowCount(); ++r) {
-        THouseholdRow& row = rows.emplace_back();
-        for (int c = 0; c < HouseholdColumns && c < grid.ColCount(); ++c) row[static_cast<std::size_t>(c)] = grid.Cells(c, r);
-    }
-    return rows;
-}
-
 }  // namespace
 
 void TForm_zumenn::BindHouseholds() {
@@ -62,6 +52,10 @@ void TForm_zumenn::SelectToolForSearch() {
 int TForm_zumenn::MeshStepIndex() const { return ComboBox1->ItemIndex(); }
 
 int TForm_zumenn::MeshClipIndex() const { return ComboBox5->ItemIndex(); }
+
+bool TForm_zumenn::RotateNamesChecked() const { return CheckBox2->Checked(); }
+
+bool TForm_zumenn::ClipNamesChecked() const { return clip_Check->Checked(); }
 
 void TForm_zumenn::SelectionChanged() {
     if (S.HouseholdOps.RebuildSortedSelectionList)
@@ -156,9 +150,6 @@ void TForm_zumenn::BitBtn29Click() {
 }
 
 void TForm_zumenn::BitBtn31Click() {
-    // The result grid is also filled by the start-up request; what it shows is what is
-    // assigned.
-    if (StringGrid2->Visible()) S.HouseholdOps.ResultRows = GridRows(*StringGrid2);
     AssignHousehold(S, *this);
     PaintBox1->Invalidate();
 }
@@ -171,9 +162,6 @@ void TForm_zumenn::R_timeClick() { RealTimeReflectionClicked(S, *this, R_time->C
 
 void TForm_zumenn::Timer1Timer() {
     Timer1->SetEnabled(false);
-    // The request's view step records the name check boxes as they are now.
-    S.View.RotateCheck = CheckBox2->Checked();
-    S.View.ClipCheck = clip_Check->Checked();
     const TPollResult result = PollLedgerRequest(S, *this);
     // A request whose acknowledgement failed has still changed the selection.
     if (result == TPollResult::Handled || result == TPollResult::Stopped) PaintBox1->Invalidate();

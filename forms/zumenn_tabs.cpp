@@ -6,6 +6,7 @@
 #include "document/selection.h"
 #include "editing/drawing_tools.h"
 #include "households/ledger_exchange.h"
+#include "households/ledger_poll.h"
 #include "households/plot_info.h"
 
 namespace tarvek {
@@ -74,13 +75,7 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     PushHistory(S, "選択");
     S.History[static_cast<std::size_t>(S.HistoryCount)].Data = selection;
     PushHistory(S, "タブページを戻す");
-    THistoryData& d = S.History[static_cast<std::size_t>(S.HistoryCount)].Data;
-    d.AddNumber(S.PreviousTab);
-    d.AddNumber(ComboBox1->ItemIndex());
-    d.AddNumber(ComboBox5->ItemIndex());
-    // Check boxes are kept inverted in history data.
-    d.AddFlag(!CheckBox2->Checked());
-    d.AddFlag(!clip_Check->Checked());
+    AddPageStepFields(S, *this, S.History[static_cast<std::size_t>(S.HistoryCount)].Data);
 
     if (page != 1) {
         PageControl1->SetHeight(S.NormalPageHeight);

@@ -9,6 +9,7 @@
 #include "document/selection.h"
 #include "households/household_search.h"
 #include "households/ledger_exchange.h"
+#include "households/plot_info.h"
 #include "platform/numbers.h"
 
 namespace tarvek {
@@ -41,13 +42,6 @@ void RebuildSorted(TDrawingState& s) {
     else RebuildSelectionList(s, true);
 }
 
-void ShowSelectFirst(TDrawingState& s) {
-    s.Ui.Beep();
-    s.SetHelpLine("先に" + s.PlotKindWord + "を選んでください。");
-}
-
-bool IsCompoundParent(const TDateRec& r) { return r.Kind >= fkPolygon && r.Kind <= fkOpenCurve; }
-
 // The live members of a compound parent, in store order.
 std::vector<std::int32_t> CompoundMembers(const TDrawingState& s, std::int32_t parent) {
     std::vector<std::int32_t> members;
@@ -68,8 +62,7 @@ std::int32_t ListedCount(const TDrawingState& s) {
 // The live plot at the selection cursor, or 0 when the cursor names none: a deleted
 // record must not take a household nor reach the ledger as a change.
 std::int32_t CurrentPlot(const TDrawingState& s) {
-    if (s.SelectedCursor < 1 || s.SelectedCursor > ListedCount(s)) return 0;
-    const std::int32_t i = s.SelectedList[static_cast<std::size_t>(s.SelectedCursor)];
+    const std::int32_t i = CursorEntry(s);
     if (!s.ValidIndex(i) || s.Fig(i).Deleted || !IsPlotRecord(s.Fig(i))) return 0;
     return i;
 }
@@ -249,7 +242,7 @@ bool AssignHouseholdToPlot(TDrawingState& s, int mode) {
 void AssignHousehold(TDrawingState& s, THouseholdView& view) {
     const std::int32_t rememberedCursor = s.SelectedCursor;
     if (s.SelectedCount == 0 || CurrentPlot(s) == 0) {
-        ShowSelectFirst(s);
+        ShowSelectFirstMessage(s);
         return;
     }
     const THouseholdGrid grid = view.VisibleHouseholdGrid();

@@ -10,6 +10,7 @@
 
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
+#include "document/selection.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 
@@ -155,10 +156,7 @@ void RealTimeReflectionClicked(TDrawingState& s, TLedgerView& view, bool checked
 
 void SendSelectionToLedger(TDrawingState& s, TLedgerView& view) {
     if (!view.RealTimeReflection()) return;
-    // Entry 0 is no figure; a cursor past the listed entries names none either.
-    const std::int32_t cursor = s.SelectedCursor;
-    if (cursor < 1 || cursor > s.SelectedCount || static_cast<std::size_t>(cursor) >= s.SelectedList.size()) return;
-    const std::int32_t item = s.SelectedList[static_cast<std::size_t>(cursor)];
+    const std::int32_t item = CursorEntry(s);
     if (item == s.Ledger.LastSentSelection || !s.ValidIndex(item)) return;
     // A removed plot is not the one the user looks at.
     if (s.Fig(item).Deleted || !IsPlotRecord(s.Fig(item))) return;

@@ -29,6 +29,9 @@ public:
     // Item indices of the mesh step and mesh clip combo boxes.
     virtual int MeshStepIndex() const { return 0; }
     virtual int MeshClipIndex() const { return 0; }
+    // The check boxes "rotate household names" (CheckBox2) and "clip names" (clip_Check).
+    virtual bool RotateNamesChecked() const { return true; }
+    virtual bool ClipNamesChecked() const { return true; }
     // Rebuilds the sorted selection list and shows the summary of the selection.
     virtual void SelectionChanged() {}
     // Hides the household, query and plot list grids and shows household grid row

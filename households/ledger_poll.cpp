@@ -30,12 +30,7 @@ private:
 void PushViewStep(TDrawingState& s, TLedgerView& view) {
     PushHistory(s, "元の画面に戻す");
     THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
-    d.AddNumber(s.PreviousTab);
-    d.AddNumber(view.MeshStepIndex());
-    d.AddNumber(view.MeshClipIndex());
-    // Check boxes are kept inverted in history data.
-    d.AddFlag(!s.View.RotateCheck);
-    d.AddFlag(!s.View.ClipCheck);
+    AddPageStepFields(s, view, d);
     d.AddNumber(s.RecordedScrollPos.x);
     d.AddNumber(s.RecordedScrollPos.y);
     d.AddNumber(s.Zoom);
@@ -49,29 +44,7 @@ void SelectRequestedPlot(TDrawingState& s, TLedgerView& view, std::int32_t plotI
     }
     if (!found) return;
     view.SetActivePage(0);
-    TDateRec& plot = s.Fig(found);
-    plot.Selected = 1;
-    s.HasSelection = 1;
-    s.SelectedList = {-999, found};
-    s.SelectedCount = 1;
-    s.SelectedCursor = 1;
-    if (plot.ShareSetId > 0) {
-        // Only the requested household's copy shows its name.
-        const std::int32_t set = plot.ShareSetId;
-        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-            TDateRec& r = s.Fig(i);
-            if (r.Deleted || r.ShareSetId != set) continue;
-            r.Selected = 1;
-            r.SetAside = r.PlotId != plotId ? 1 : 0;
-        }
-    }
-    if (plot.Kind >= fkPolygon && plot.Kind <= fkOpenCurve) {
-        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-            TDateRec& r = s.Fig(i);
-            if (!r.Deleted && r.OwnerIndex == found) r.Selected = 1;
-        }
-    }
-    s.CurrentHitIndex = found;
+    SelectRequestedPlotAt(s, found, plotId);
     view.SelectionChanged();
     s.Form->ShowCurrentHit();
 }
@@ -89,6 +62,41 @@ void ShowRequestedHousehold(TDrawingState& s, TLedgerView& view, std::int32_t ho
 }
 
 }  // namespace
+
+void AddPageStepFields(const TDrawingState& s, const TLedgerView& view, THistoryData& d) {
+    d.AddNumber(s.PreviousTab);
+    d.AddNumber(view.MeshStepIndex());
+    d.AddNumber(view.MeshClipIndex());
+    // Check boxes are kept inverted in history data.
+    d.AddFlag(!view.RotateNamesChecked());
+    d.AddFlag(!view.ClipNamesChecked());
+}
+
+void SelectRequestedPlotAt(TDrawingState& s, std::int32_t index, std::int32_t plotId) {
+    TDateRec& plot = s.Fig(index);
+    plot.Selected = 1;
+    s.HasSelection = 1;
+    s.SelectedList = {-999, index};
+    s.SelectedCount = 1;
+    s.SelectedCursor = 1;
+    if (plot.ShareSetId > 0) {
+        // Only the requested household's copy shows its name.
+        const std::int32_t set = plot.ShareSetId;
+        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+            TDateRec& r = s.Fig(i);
+            if (r.Deleted || r.ShareSetId != set) continue;
+            r.Selected = 1;
+            r.SetAside = r.PlotId != plotId ? 1 : 0;
+        }
+    }
+    if (IsCompoundParent(plot)) {
+        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+            TDateRec& r = s.Fig(i);
+            if (!r.Deleted && r.OwnerIndex == index) r.Selected = 1;
+        }
+    }
+    s.CurrentHitIndex = index;
+}
 
 std::string LedgerRequestFile(const TDrawingState& s) { return s.ExeFolder + "追加" + ExchangeExt; }
 

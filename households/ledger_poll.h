@@ -3,11 +3,13 @@
 // acknowledges by emptying the file.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tarvek {
 
 struct TDrawingState;
+class THistoryData;
 class TLedgerView;
 
 constexpr int LedgerPollIntervalMs = 300;
@@ -21,6 +23,16 @@ enum class TPollResult {
 };
 
 std::string LedgerRequestFile(const TDrawingState& s);
+
+// The fields of the step "タブページを戻す": the page, the mesh step and clip items and
+// the two name check boxes (kept inverted); "元の画面に戻す" adds the scroll position
+// and the zoom.
+void AddPageStepFields(const TDrawingState& s, const TLedgerView& view, THistoryData& d);
+
+// Makes the plot at index the one selection (marker -999 in slot 0, so that its first
+// show goes to zoom 2), with the other copies of its share set selected and set aside
+// unless they carry plotId, and the members of a compound plot selected.
+void SelectRequestedPlotAt(TDrawingState& s, std::int32_t index, std::int32_t plotId);
 
 // One tick of the timer. A positive number selects that plot (with its shared copies and
 // compound members) on the search page, a negative one shows that household alone on the

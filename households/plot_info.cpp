@@ -28,8 +28,7 @@ std::int32_t EntryAt(const TDrawingState& s, std::int32_t k) { return s.Selected
 
 // The plot at the selection cursor, or 0 when the cursor names none.
 std::int32_t CursorPlot(const TDrawingState& s) {
-    if (s.SelectedCursor < 1 || s.SelectedCursor > s.SelectedCount) return 0;
-    const std::int32_t i = EntryAt(s, s.SelectedCursor);
+    const std::int32_t i = CursorEntry(s);
     return s.ValidIndex(i) && IsPlotRecord(s.Fig(i)) ? i : 0;
 }
 
@@ -84,7 +83,7 @@ void ShowSelectionSummary(TDrawingState& s, TPlotSearchView& view) {
         return;
     }
 
-    const std::int32_t cursor = s.SelectedCursor >= 1 && s.SelectedCursor <= s.SelectedCount ? EntryAt(s, s.SelectedCursor) : 0;
+    const std::int32_t cursor = CursorEntry(s);
     const std::int32_t set = cursor > 0 && s.Fig(cursor).ShareSetId >= 1 ? s.Fig(cursor).ShareSetId : -1;
     std::vector<TCoOwnerRow> rows;
     // With every copy set aside the cursor's copy stays current, and so does its row.

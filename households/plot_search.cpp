@@ -19,12 +19,7 @@ namespace {
 
 std::int32_t EntryAt(const TDrawingState& s, std::int32_t k) { return s.SelectedList[static_cast<std::size_t>(k)]; }
 
-bool CursorOnEntry(const TDrawingState& s) {
-    return s.SelectedCursor >= 1 && s.SelectedCursor <= s.SelectedCount &&
-           static_cast<std::size_t>(s.SelectedCursor) < s.SelectedList.size();
-}
-
-bool IsCompoundParent(const TDateRec& r) { return r.Kind >= fkPolygon && r.Kind <= fkOpenCurve; }
+bool CursorOnEntry(const TDrawingState& s) { return CursorEntry(s) != 0; }
 
 // A compound plot is set aside with all its pieces, or none of them shows right.
 void SetAsideWithPieces(TDrawingState& s, std::int32_t index, std::uint8_t value) {
