@@ -35,30 +35,6 @@ void TForm_zumenn::BindDrawingTools() {
         }
         PageControl1->SetEnabled(enabled);
     };
-    // A band change shows the map image as it is; any other paint paints the map anew,
-    // and the band in progress is drawn back onto it.
-    auto mapPaint = PaintBox1->OnPaint;
-    PaintBox1->OnPaint = [this, mapPaint](QPainter& painter, const QRect& dirty) {
-        const QPoint scroll(HorzScrollPos(), VertScrollPos());
-        const QRect visible(scroll, MapImage.size());
-        const bool bandOnly = !PendingBand.isEmpty() && PendingBand.contains(dirty) && !PendingBand.contains(visible) &&
-                              scroll == BandScroll && S.Zoom == BandZoom && !MapImage.isNull() &&
-                              MapImage.size() == QSize(ScrollBox1->ClientWidth(), ScrollBox1->ClientHeight());
-        PendingBand = QRect();
-        if (bandOnly) {
-            painter.drawImage(dirty, MapImage, dirty.translated(-scroll));
-            return;
-        }
-        if (mapPaint) mapPaint(painter, dirty);
-        BandScroll = scroll;
-        BandZoom = S.Zoom;
-        InMapPaint = true;
-        const bool dragging = S.Dragging != 0;
-        ToolMapRepainted(S);
-        InMapPaint = false;
-        PendingBand = QRect();  // drawn onto this paint's image, shown just below
-        if (dragging) painter.drawImage(scroll, MapImage);
-    };
 }
 
 // ---- TToolView ----------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <QScrollArea>
 
 #include "forms/zumenn.h"
+#include "editing/drawing_tools.h"
 #include "platform/canvas.h"
 #include "view/painter.h"
 #include "view/zoom.h"
@@ -75,11 +76,30 @@ void TForm_zumenn::PaintMapImage() {
     DrawDrawing(S, canvas, in);
 }
 
-void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect&) {
-    // Every repaint draws the whole visible map again, into an image the size of the
-    // visible part only: the paint box itself can be tens of thousands of pixels wide.
+void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect& dirty) {
+    const QPoint scroll(ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos());
+    // A paint asked for by a rubber band alone shows the map image as it is: the band is
+    // already drawn on it.
+    const bool bandOnly = !PendingBand.isEmpty() && PendingBand.contains(dirty) &&
+                          !PendingBand.contains(QRect(scroll, MapImage.size())) && scroll == BandScroll &&
+                          S.Zoom == BandZoom && !MapImage.isNull() &&
+                          MapImage.size() == QSize(ScrollBox1->ClientWidth(), ScrollBox1->ClientHeight());
+    PendingBand = QRect();
+    if (bandOnly) {
+        painter.drawImage(dirty, MapImage, dirty.translated(-scroll));
+        return;
+    }
+    // Every other repaint draws the whole visible map again, into an image the size of the
+    // visible part only: the paint box itself can be tens of thousands of pixels wide. The
+    // band in progress is then drawn back onto it.
     PaintMapImage();
-    painter.drawImage(QPoint(ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos()), MapImage);
+    BandScroll = scroll;
+    BandZoom = S.Zoom;
+    InMapPaint = true;
+    ToolMapRepainted(S);
+    InMapPaint = false;
+    PendingBand = QRect();  // drawn onto this image, shown just below
+    painter.drawImage(scroll, MapImage);
 }
 
 TColor TForm_zumenn::MapPixel(int x, int y) const {
