@@ -139,6 +139,8 @@ public:
     void LeaveHouseholdSearchMode() override;
     void ShowHouseholdFields(const std::array<std::string, 9>& fields) override;
     void BindHouseholds();
+    // The result grid with these rows, the table and the query hidden; the focus stays.
+    void ShowResultRows(const std::vector<THouseholdRow>& rows);
 
     // The view of the drawing as the form shows it, taken back into the state before
     // the settings are written.

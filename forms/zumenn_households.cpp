@@ -69,13 +69,8 @@ void TForm_zumenn::ShowHouseholdAlone(int row) {
     if (row < 1 || row > static_cast<int>(S.Households.size())) return;
     // The result grid is what an assignment then reads from.
     S.HouseholdOps.ResultRows = {S.Households[static_cast<std::size_t>(row - 1)]};
-    StringGrid1->SetVisible(false);
-    StringGrid3->SetVisible(false);
     StringGrid4->SetVisible(false);
-    FillRows(*StringGrid2, S.HouseholdOps.ResultRows);
-    StringGrid2->SetRow(1);
-    StringGrid2->SetVisible(true);
-    StringGrid2->SetEnabled(true);
+    ShowResultRows(S.HouseholdOps.ResultRows);
 }
 
 // ---------------------------------------------------------------------------------
@@ -102,13 +97,17 @@ THouseholdRow TForm_zumenn::QueryRow() const {
     return row;
 }
 
-void TForm_zumenn::ShowResultGrid(const std::vector<THouseholdRow>& rows) {
+void TForm_zumenn::ShowResultRows(const std::vector<THouseholdRow>& rows) {
     FillRows(*StringGrid2, rows);
     StringGrid2->SetRow(1);
     StringGrid1->SetVisible(false);
     StringGrid3->SetVisible(false);
     StringGrid2->SetVisible(true);
     StringGrid2->SetEnabled(true);
+}
+
+void TForm_zumenn::ShowResultGrid(const std::vector<THouseholdRow>& rows) {
+    ShowResultRows(rows);
     StringGrid2->SetFocus();
 }
 
