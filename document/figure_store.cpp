@@ -10,6 +10,12 @@
 
 namespace tarvek {
 
+namespace {
+
+bool IsChainTool(std::int32_t tool) { return tool == 7 || tool == 8 || tool == 9; }
+
+}  // namespace
+
 bool EnsureFigureCapacity(TDrawingState& s) {
     std::int32_t d = 1;
     for (std::int32_t i = 1; i <= MaxFigures; ++i)
@@ -24,13 +30,34 @@ bool EnsureFigureCapacity(TDrawingState& s) {
         CompactFigures(s);
         made = true;
     } else {
-        s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
+        s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
     }
 
     EmptyHistory(s);
     s.ClickMovePending = 0;
     s.Dragging = wasDragging;
     return made;
+}
+
+bool ReserveFigures(TDrawingState& s, std::int32_t count) {
+    if (s.FigureCount + count < MaxFigures) return true;
+    // Compaction renumbers records: the chain in progress must follow its first piece.
+    const bool chain = s.Dragging && IsChainTool(s.CurrentTool) && s.Tools.ChainStart <= s.FigureCount;
+    std::int32_t deletedBefore = 0;
+    if (chain)
+        for (std::int32_t i = 1; i < s.Tools.ChainStart; ++i)
+            if (s.Fig(i).Deleted) ++deletedBefore;
+    const std::int32_t countBefore = s.FigureCount;
+    if (!EnsureFigureCapacity(s)) return false;
+    if (s.FigureCount != countBefore) {
+        s.Tools.UndoJustRan = 1;  // the history is gone, as after an undo
+        s.Tools.HandleFigure = -1;
+        s.Tools.ChainStart = chain ? s.Tools.ChainStart - deletedBefore : s.FigureCount + 1;
+    }
+    if (s.FigureCount + count < MaxFigures) return true;
+    // Compaction freed some slots, not enough for the whole operation.
+    s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
+    return false;
 }
 
 void CompactFigures(TDrawingState& s) {

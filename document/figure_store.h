@@ -13,6 +13,14 @@ struct TDateRec;
 // Either way the edit history is emptied. True when room was made.
 bool EnsureFigureCapacity(TDrawingState& s);
 
+constexpr const char* StoreFullMessage = "これ以上データを置けません";
+
+// Makes sure count more records fit below MaxFigures before anything is appended. A
+// full store is compacted when that frees slots (the chain in progress keeps pointing
+// at its first record); when it still has no room for all of them the user is told
+// and the result is false.
+bool ReserveFigures(TDrawingState& s, std::int32_t count);
+
 // Removes deleted records keeping the order of the rest, re-points owner links, the
 // selection list and the current hit, and empties the edit history.
 void CompactFigures(TDrawingState& s);

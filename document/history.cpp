@@ -78,4 +78,11 @@ THistoryData BuildSelectionHistoryData(const TDrawingState& s) {
     return d;
 }
 
+void AppendGeometryToHistory(THistoryData& data, std::int32_t index, const TDateRec& r) {
+    data.AddNumber(index);
+    for (const double v : {r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4, r.BoxX1, r.BoxY1, r.BoxX2, r.BoxY2,
+                           r.Aux1, r.Aux2, r.Aux3, r.Aux4})
+        data.AddNumber(RoundHalfEven(v));
+}
+
 }  // namespace tarvek

@@ -9,6 +9,7 @@
 namespace tarvek {
 
 struct TDrawingState;
+struct TDateRec;
 
 // One field of a step's data: a number (indices, rounded coordinates, flags) or a text.
 using THistoryField = std::variant<std::int64_t, std::string>;
@@ -63,5 +64,10 @@ std::string StripPad(const std::string& padded, char pad = '*');
 
 // The indices of every selected record, in index order.
 THistoryData BuildSelectionHistoryData(const TDrawingState& s);
+
+// A figure's geometry as the move, transform, rotation, alignment and share steps keep
+// it: the index, then X1, Y1 .. X4, Y4, BoxX1, BoxY1, BoxX2, BoxY2, Aux1 .. Aux4, each
+// rounded half to even (17 numbers).
+void AppendGeometryToHistory(THistoryData& data, std::int32_t index, const TDateRec& r);
 
 }  // namespace tarvek

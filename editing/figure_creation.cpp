@@ -55,27 +55,6 @@ void CloseUnderParent(TDrawingState& s, std::int32_t memberKind) {
 
 }  // namespace
 
-bool ReserveFigures(TDrawingState& s, std::int32_t count) {
-    if (s.FigureCount + count < MaxFigures) return true;
-    // Compaction renumbers records: the chain in progress must follow its first piece.
-    const bool chain = s.Dragging && IsChainTool(s.CurrentTool) && s.Tools.ChainStart <= s.FigureCount;
-    std::int32_t deletedBefore = 0;
-    if (chain)
-        for (std::int32_t i = 1; i < s.Tools.ChainStart; ++i)
-            if (s.Fig(i).Deleted) ++deletedBefore;
-    const std::int32_t countBefore = s.FigureCount;
-    if (!EnsureFigureCapacity(s)) return false;
-    if (s.FigureCount != countBefore) {
-        s.Tools.UndoJustRan = 1;  // the history is gone, as after an undo
-        s.Tools.HandleFigure = -1;
-        s.Tools.ChainStart = chain ? s.Tools.ChainStart - deletedBefore : s.FigureCount + 1;
-    }
-    if (s.FigureCount + count < MaxFigures) return true;
-    // Compaction freed some slots, not enough for the whole operation.
-    s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
-    return false;
-}
-
 void InitNewFigure(TDrawingState& s) {
     TDateRec& r = s.Fig(s.FigureCount);
     ApplyNewFigureDefaults(s, r);

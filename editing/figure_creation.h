@@ -4,18 +4,13 @@
 
 #include <cstdint>
 
+#include "document/figure_store.h"
+
 namespace tarvek {
 
 struct TDrawingState;
 
 constexpr const char* CreationStepLabel = "データセットを取消す";
-constexpr const char* StoreFullMessage = "これ以上データを置けません";
-
-// Makes sure count more records fit below MaxFigures before anything is appended. A
-// full store is compacted when that frees slots (the chain in progress keeps pointing
-// at its first record); when it still has no room for all of them the user is told
-// and the result is false.
-bool ReserveFigures(TDrawingState& s, std::int32_t count);
 
 // The defaults of a new record at FigureCount, from the current attributes. Kind,
 // points, box and Aux1..Aux4 are the caller's.

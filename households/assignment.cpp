@@ -10,28 +10,12 @@
 #include "households/household_search.h"
 #include "households/ledger_exchange.h"
 #include "households/plot_info.h"
+#include "households/questions.h"
 #include "platform/numbers.h"
 
 namespace tarvek {
 
 namespace {
-
-// Holds the ledger request poll back while a question is open.
-class TQuestionScope {
-public:
-    explicit TQuestionScope(TDrawingState& s) : S(s) { ++S.HouseholdOps.QuestionsOpen; }
-    ~TQuestionScope() { --S.HouseholdOps.QuestionsOpen; }
-    TQuestionScope(const TQuestionScope&) = delete;
-    TQuestionScope& operator=(const TQuestionScope&) = delete;
-
-private:
-    TDrawingState& S;
-};
-
-int Ask(TDrawingState& s, const std::string& text, unsigned buttons) {
-    TQuestionScope open(s);
-    return s.Ui.MessageDlg(text, TMsgDlgType::mtInformation, buttons);
-}
 
 void Send(TDrawingState& s, const TLines& list, bool noFinalLineEnd) {
     if (s.HouseholdOps.SendChanges) s.HouseholdOps.SendChanges(list, noFinalLineEnd);

@@ -18,6 +18,7 @@
 
 #include "document/history.h"
 #include "form_test_support.h"
+#include "scripted_dialogs.h"
 
 namespace tarvek {
 namespace {
@@ -380,23 +381,8 @@ TEST_F(LaidOutForm, TheFileDialogsOfThePartFiles) {
     EXPECT_TRUE(form->SaveDialog1->OverwritePrompt);
 }
 
-// Answers every dialog from a script and records which ran.
-class TScriptedDialogs : public TDialogRunner {
-public:
-    TScriptedDialogs() { SetDialogRunner(this); }
-    ~TScriptedDialogs() override { SetDialogRunner(nullptr); }
-    bool Run(TComponentDialog& dialog) override {
-        Ran.push_back(dialog.Name);
-        if (auto* c = dynamic_cast<TColorDialog*>(&dialog)) c->Color = clRed;
-        if (auto* f = dynamic_cast<TFileDialog*>(&dialog)) f->FileName = "/紙/背景.png";
-        return Answer;
-    }
-    bool Answer = true;
-    std::vector<std::string> Ran;
-};
-
 TEST_F(LaidOutForm, EveryDialogIsAnsweredThroughTheRunner) {
-    TScriptedDialogs dialogs;
+    testing::TScriptedDialogs dialogs;
     for (const bool answer : {true, false}) {
         dialogs.Answer = answer;
         for (TComponentDialog* d : std::initializer_list<TComponentDialog*>{

@@ -107,5 +107,17 @@ TEST(History, SelectionDataListsSelectedIndicesInOrder) {
     EXPECT_EQ(*d.Number(2), 11);
 }
 
+TEST(History, GeometryIsSeventeenNumbersRoundedHalfToEven) {
+    TDateRec r;
+    r.X1 = 2.5, r.Y1 = 3.5, r.X2 = -2.5, r.Y2 = 1e6 + 0.4, r.X3 = 7, r.Y3 = 8, r.X4 = 9, r.Y4 = 10;
+    r.BoxX1 = 0.5, r.BoxY1 = 1.5, r.BoxX2 = 11, r.BoxY2 = 12, r.Aux1 = 13.6, r.Aux2 = 14, r.Aux3 = 15, r.Aux4 = -0.5;
+    THistoryData d;
+    d.AddText("before");
+    AppendGeometryToHistory(d, 42, r);
+    const std::vector<std::int64_t> want{42, 2, 4, -2, 1000000, 7, 8, 9, 10, 0, 2, 11, 12, 14, 14, 15, 0};
+    ASSERT_EQ(d.Size(), 18u);
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(*d.Number(i + 1), want[i]) << i;
+}
+
 }  // namespace
 }  // namespace tarvek
