@@ -2,6 +2,8 @@
 // small drawing without a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document/history.h"
 #include "households/assignment.h"
 #include "households/household_reset.h"
@@ -351,6 +353,43 @@ TEST_F(SharedOwnership, SplitFansASetOfThreeOutAndMarksTheDrawingChanged) {
     EXPECT_EQ(S.Label3, "共有所有されている墓地ではありません。");
     EXPECT_EQ(Ui.Beeps, 1);
     EXPECT_EQ(S.HistoryCount, steps);
+}
+
+TEST_F(SharedOwnership, SplitKeepsEveryPieceItMovesInTheStep) {
+    // Two polygon copies of one set, each listed after its two edges.
+    std::vector<std::int32_t> selection;
+    std::int32_t polys[2] = {0, 0};
+    for (int c = 0; c < 2; ++c) {
+        const std::int32_t e1 = AddFigure(fkPolygonEdge, 0, 0), e2 = AddFigure(fkPolygonEdge, 0, 0);
+        polys[c] = AddPlot(0, 0, c == 0 ? "000012" : "000034");
+        S.Fig(polys[c]).Kind = fkPolygon;
+        for (const std::int32_t e : {e1, e2}) S.Fig(e).OwnerIndex = polys[c];
+        selection.insert(selection.end(), {e1, e2, polys[c]});
+    }
+    for (const std::int32_t i : selection) {
+        S.Fig(i).ShareSetId = 9;
+        S.Fig(i).SetAside = S.Fig(i).OwnerIndex == polys[0] || i == polys[0] ? 0 : 1;
+    }
+    View.Page = 4;
+    Select(selection);
+
+    ASSERT_TRUE(SplitSharedOwnership(S));
+    // Every record that left the set is in the step once, the first copy's edges too.
+    const THistoryData& d = Step().Data;
+    ASSERT_EQ(d.Size(), 6u * 19u);
+    std::vector<std::int32_t> recorded;
+    for (std::size_t k = 0; k < d.Size(); k += 19) recorded.push_back(static_cast<std::int32_t>(*d.Number(k)));
+    std::sort(recorded.begin(), recorded.end());
+    EXPECT_EQ(recorded, (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6}));
+    for (const std::int32_t i : selection) {
+        EXPECT_EQ(S.Fig(i).ShareSetId, 0) << i;
+        EXPECT_EQ(S.Fig(i).SetAside, 0) << i;
+    }
+    // The second copy moved away, its edges with it; the first stayed.
+    EXPECT_EQ(S.Fig(polys[0]).X1, 0);
+    EXPECT_GT(S.Fig(polys[1]).X1, 0);
+    EXPECT_EQ(S.Fig(selection[3]).X1, S.Fig(polys[1]).X1);
+    EXPECT_EQ(S.Fig(selection[4]).BoxY1, S.Fig(polys[1]).Y1);
 }
 
 }  // namespace
