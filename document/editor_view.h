@@ -3,9 +3,23 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "document/figure.h"
 
 namespace tarvek {
+
+// A shape drawn over the map at its next paint and gone at the one after: four corners
+// in drawing units, an outline, and a fill or none.
+struct TMapMark {
+    std::array<double, 8> Corners{};  // x1, y1 .. x4, y4
+    TColor PenColor = 255;
+    int PenWidth = 2;
+    std::optional<TColor> BrushColor;
+};
 
 class TEditorView {
 public:
@@ -16,6 +30,8 @@ public:
     // Marks and centres the current search hit.
     virtual void ShowCurrentHit() {}
     virtual void RepaintMap() {}
+    // Shows these shapes over the map until it is painted again.
+    virtual void MarkUntilRepaint(const std::vector<TMapMark>& /*marks*/) {}
     // The page of the main page control in front (0 search ... 5 options and printing).
     virtual int ActivePageIndex() const { return 3; }
 

@@ -14,6 +14,7 @@
 #include "forms/zumenn_components.h"
 #include "households/assignment.h"
 #include "households/ledger_exchange.h"
+#include "households/plot_numbering.h"
 #include "platform/vcl.h"
 
 namespace tarvek {
@@ -114,6 +115,13 @@ public:
     QPoint BandScroll{-1, -1};
     int BandZoom = 0;
     bool InMapPaint = false;
+
+    // --- plots: reset, sets, numbers, grades, conversion (zumenn_plots.cpp) ---
+    void MarkUntilRepaint(const std::vector<TMapMark>& marks) override;
+    // Shapes to draw over the next paint of the map, dropped after it.
+    std::vector<TMapMark> PendingMarks;
+    void PaintPendingMarks();
+    void NumberPlots(TNumberingOrder order);
 
     // --- hand-over file ---
 

@@ -11,27 +11,6 @@ void TForm_zumenn::Memo3Click() {}
 void TForm_zumenn::Memo6Click() {}
 void TForm_zumenn::Memo8Click() {}
 
-void TForm_zumenn::tou_nameEnter() {}
-void TForm_zumenn::tou_nameExit() {}
-void TForm_zumenn::tou_nameKeyPress(char32_t&) {}
-
-void TForm_zumenn::BitBtn43Click() {}
-
-void TForm_zumenn::Edit3KeyPress(char32_t&) {}
-void TForm_zumenn::BitBtn18Click() {}
-void TForm_zumenn::BitBtn19Click() {}
-void TForm_zumenn::BitBtn21Click() {}
-void TForm_zumenn::BitBtn22Click() {}
-void TForm_zumenn::BitBtn23Click() {}
-void TForm_zumenn::BitBtn24Click() {}
-void TForm_zumenn::BitBtn25Click() {}
-void TForm_zumenn::BitBtn26Click() {}
-void TForm_zumenn::tokyuuClick() {}
-void TForm_zumenn::tokyuuMouseEnter() {}
-void TForm_zumenn::ComboBox4Enter() {}
-void TForm_zumenn::ComboBox4Exit() {}
-void TForm_zumenn::ComboBox4KeyPress(char32_t&) {}
-
 void TForm_zumenn::BitBtn7MouseEnter() {}
 void TForm_zumenn::Button5Click() {}
 void TForm_zumenn::BitBtn8MouseEnter() {}
@@ -58,12 +37,6 @@ void TForm_zumenn::BitBtn55MouseEnter() {}
 
 void TForm_zumenn::gp_setClick() {}
 void TForm_zumenn::gp_resetClick() {}
-void TForm_zumenn::BitBtn44Click() {}
-void TForm_zumenn::BitBtn14Click() {}
-void TForm_zumenn::botika_trueClick() {}
-void TForm_zumenn::botika_trueMouseEnter() {}
-void TForm_zumenn::botika_falseClick() {}
-void TForm_zumenn::botika_falseMouseEnter() {}
 void TForm_zumenn::UpDown1Click(TUDBtnType) {}
 void TForm_zumenn::UpDown2Click(TUDBtnType) {}
 void TForm_zumenn::UpDown3Click(TUDBtnType) {}

@@ -83,7 +83,8 @@ void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect& dirty) {
     const bool bandOnly = !PendingBand.isEmpty() && PendingBand.contains(dirty) &&
                           !PendingBand.contains(QRect(scroll, MapImage.size())) && scroll == BandScroll &&
                           S.Zoom == BandZoom && !MapImage.isNull() &&
-                          MapImage.size() == QSize(ScrollBox1->ClientWidth(), ScrollBox1->ClientHeight());
+                          MapImage.size() == QSize(ScrollBox1->ClientWidth(), ScrollBox1->ClientHeight()) &&
+                          PendingMarks.empty();
     PendingBand = QRect();
     if (bandOnly) {
         painter.drawImage(dirty, MapImage, dirty.translated(-scroll));
@@ -93,6 +94,7 @@ void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect& dirty) {
     // visible part only: the paint box itself can be tens of thousands of pixels wide. The
     // band in progress is then drawn back onto it.
     PaintMapImage();
+    PaintPendingMarks();
     BandScroll = scroll;
     BandZoom = S.Zoom;
     InMapPaint = true;

@@ -10,38 +10,13 @@
 #include "households/household_search.h"
 #include "households/ledger_exchange.h"
 #include "households/plot_info.h"
+#include "households/plot_records.h"
 #include "households/questions.h"
 #include "platform/numbers.h"
 
 namespace tarvek {
 
 namespace {
-
-void Send(TDrawingState& s, const TLines& list, bool noFinalLineEnd) {
-    if (s.HouseholdOps.SendChanges) s.HouseholdOps.SendChanges(list, noFinalLineEnd);
-}
-
-void RebuildSorted(TDrawingState& s) {
-    if (s.HouseholdOps.RebuildSortedSelectionList) s.HouseholdOps.RebuildSortedSelectionList(s);
-    else RebuildSelectionList(s, true);
-}
-
-// The live members of a compound parent, in store order.
-std::vector<std::int32_t> CompoundMembers(const TDrawingState& s, std::int32_t parent) {
-    std::vector<std::int32_t> members;
-    if (!IsCompoundParent(s.Fig(parent))) return members;
-    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-        const TDateRec& r = s.Fig(i);
-        if (i != parent && !r.Deleted && r.OwnerIndex == parent) members.push_back(i);
-    }
-    return members;
-}
-
-// The entries 1..n of the selection list that exist, whatever SelectedCount claims.
-std::int32_t ListedCount(const TDrawingState& s) {
-    const auto stored = static_cast<std::int32_t>(s.SelectedList.size()) - 1;
-    return std::max<std::int32_t>(0, std::min(s.SelectedCount, stored));
-}
 
 // The live plot at the selection cursor, or 0 when the cursor names none: a deleted
 // record must not take a household nor reach the ledger as a change.
@@ -83,7 +58,7 @@ bool AssignPlainMode(TDrawingState& s, std::int32_t cur) {
         d.AddNumber(m);
     }
     TopStepData(s) = std::move(d);
-    Send(s, ChangeList("変更", s.Fig(cur)), true);
+    SendChanges(s, ChangeList("変更", s.Fig(cur)), true);
     return true;
 }
 
@@ -134,8 +109,8 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     for (std::int32_t m : memberCopies) s.Fig(m).OwnerIndex = parent;
     s.CurrentHitIndex = parent;
 
-    RebuildSorted(s);
-    Send(s, ChangeList("追加", s.Fig(parent)), true);
+    RebuildSortedSelection(s);
+    SendChanges(s, ChangeList("追加", s.Fig(parent)), true);
     UpdateSharedPlotLabels(s, true);
     return true;
 }
@@ -159,7 +134,7 @@ bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     }
     s.Form->RepaintMap();
     TopStepData(s) = std::move(d);
-    Send(s, ChangeList("変更", s.Fig(cur)), true);
+    SendChanges(s, ChangeList("変更", s.Fig(cur)), true);
     return true;
 }
 
@@ -328,7 +303,7 @@ TLines UpdateSharedPlotLabels(TDrawingState& s, bool send) {
             if (GetCompoundOwner(s, i) <= 0) ++c;
         }
     }
-    if (send) Send(s, list, false);
+    if (send) SendChanges(s, list, false);
     for (std::int32_t k = 1; k <= count; ++k)
         if (s.ValidIndex(index(k))) s.Fig(index(k)).Selected = 1;
     s.LedgerUnchanged = 0;

@@ -48,6 +48,8 @@ struct TPlotSearchState {
     std::uint8_t EditingField = 0;
     // The remarks as they were when the remarks field got the focus.
     std::string OldRemarks;
+    // The grade field's text when it got the focus.
+    std::string OldGradeName;
 };
 
 }  // namespace tarvek

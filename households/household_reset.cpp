@@ -1,0 +1,169 @@
+#include "households/household_reset.h"
+
+#include <vector>
+
+#include "document/drawing_state.h"
+#include "document/history.h"
+#include "document/selection.h"
+#include "households/assignment.h"
+#include "households/ledger_exchange.h"
+#include "households/plot_records.h"
+#include "households/questions.h"
+#include "platform/numbers.h"
+
+namespace tarvek {
+
+namespace {
+
+THistoryData& TopStepData(TDrawingState& s) { return s.History[static_cast<std::size_t>(s.HistoryCount)].Data; }
+
+void AddResetFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
+    d.AddNumber(index);
+    d.AddNumber(r.ShareSetId);
+    d.AddFlag(r.SetAside == 0);
+    d.AddNumber(r.DistrictId);
+    d.AddNumber(r.SourceIndex);
+    d.AddText(r.Text);
+    d.AddText(r.HouseName);
+    d.AddText(r.HeadName);
+    d.AddText(r.Phone);
+    d.AddText(r.DistrictName);
+    d.AddText(r.Address1);
+    d.AddText(r.Address2);
+    d.AddText(r.PlotRemarks);
+    d.AddText(r.Grade);
+}
+
+void Remove(TDateRec& r) {
+    r.Deleted = 1;
+    r.Selected = 0;
+    r.SetAside = 0;
+}
+
+}  // namespace
+
+bool ResetSelectedHouseholds(TDrawingState& s) {
+    s.Form->FocusSink();
+    const std::int32_t count = ListedCount(s);
+    std::vector<std::int32_t> entries, positions;  // the valid entries, in list order
+    for (std::int32_t k = 1; k <= count; ++k) {
+        if (!s.ValidIndex(ListedEntry(s, k))) continue;
+        entries.push_back(ListedEntry(s, k));
+        positions.push_back(k);
+    }
+
+    std::int32_t shown = 0, owned = 0;
+    for (const std::int32_t i : entries) {
+        if (!HasHousehold(s.Fig(i))) continue;
+        ++owned;
+        if (!s.Fig(i).SetAside) ++shown;
+    }
+    if (shown == 0) {
+        s.Ui.Beep();
+        return false;
+    }
+    const std::string question = IntToStr(shown) + "個の選択されている" + s.PlotKindWord +
+                                 "に割り当てた檀家名が初期化されます\rよろしいですか？";
+    if (Ask(s, question, mbYes | mbNo) != mrYes) return false;
+
+    PushHistory(s, "檀家リセット");
+    {
+        THistoryData& d = TopStepData(s);
+        d.AddNumber(owned);
+        d.AddNumber(s.CurrentHitIndex);
+        for (const std::int32_t i : entries)
+            if (HasHousehold(s.Fig(i))) AddResetFields(d, i, s.Fig(i));
+    }
+    PushHistory(s, "檀家リセットを取消す");
+    THistoryData removedData;
+
+    // The set each entry was in before the reset: a survivor that leaves its set is still
+    // the copy the cursor falls back to.
+    std::vector<std::int32_t> setBefore;
+    for (const std::int32_t i : entries) setBefore.push_back(s.Fig(i).ShareSetId);
+    const std::int32_t current = CursorEntry(s);
+
+    TLines removedList{ChangeRecordHeader(VerbRemoved)};
+    const auto inSet = [&](std::int32_t set) {
+        std::int32_t c = 0;
+        for (const std::int32_t i : entries)
+            if (s.Fig(i).ShareSetId == set) ++c;
+        return c;
+    };
+    for (const std::int32_t i : entries) {
+        TDateRec& r = s.Fig(i);
+        if (!HasHousehold(r) || r.SetAside) continue;
+        const std::int32_t set = r.ShareSetId;
+        ClearHouseholdOfPlot(r);
+        r.SetAside = 1;
+        const std::vector<std::int32_t> members = CompoundMembers(s, i);
+        for (const std::int32_t m : members) {
+            ClearHouseholdOfPlot(s.Fig(m));
+            s.Fig(m).ShareSetId = 0;
+            s.Fig(m).SetAside = 0;
+        }
+        if (set <= 0) continue;
+        const std::int32_t c = inSet(set);
+        if (c > 1) {
+            Remove(r);
+            removedList.push_back(PlotExchangeLine(r));
+            removedData.AddNumber(i);
+            for (const std::int32_t m : members) Remove(s.Fig(m));
+        }
+        if (c == 2) {
+            for (const std::int32_t j : entries) {
+                if (s.Fig(j).ShareSetId != set || s.Fig(j).Deleted) continue;
+                s.Fig(j).ShareSetId = 0;
+                for (const std::int32_t m : CompoundMembers(s, j)) s.Fig(m).ShareSetId = 0;
+                break;
+            }
+        }
+    }
+    TopStepData(s) = std::move(removedData);
+    SendChanges(s, removedList);
+
+    // One copy of each set stays shown: the first one still listed.
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        TDateRec& r = s.Fig(entries[e]);
+        if (r.Deleted || !r.Selected) continue;
+        r.SetAside = 0;
+        if (r.ShareSetId > 0) {
+            for (std::size_t later = e + 1; later < entries.size(); ++later) {
+                TDateRec& o = s.Fig(entries[later]);
+                if (o.Deleted || o.ShareSetId != r.ShareSetId) continue;
+                o.SetAside = 1;
+                o.Selected = 0;
+            }
+        }
+        if (IsCompoundParent(r))
+            for (std::int32_t j = entries[e] - 1; j >= 1 && s.Fig(j).OwnerIndex == entries[e]; --j) s.Fig(j).SetAside = 0;
+    }
+    for (const std::int32_t i : entries)
+        if (!s.Fig(i).Deleted) s.Fig(i).Selected = 1;
+
+    // A removed current copy hands the cursor, and the current hit, to the last copy of
+    // its set still there; the rebuild below keeps the cursor on the current hit.
+    if (s.ValidIndex(current) && s.Fig(current).Deleted) {
+        std::int32_t set = 0;
+        for (std::size_t e = 0; e < entries.size(); ++e)
+            if (entries[e] == current) set = setBefore[e];
+        for (std::size_t e = entries.size(); e-- > 0;) {
+            if (s.Fig(entries[e]).Deleted || setBefore[e] != set || set <= 0) continue;
+            s.SelectedCursor = positions[e];
+            s.CurrentHitIndex = entries[e];
+            break;
+        }
+    }
+
+    RebuildSortedSelection(s);
+    UpdateSharedPlotLabels(s, false);
+
+    TLines changed{ChangeRecordHeader(VerbChanged)};
+    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
+        if (s.ValidIndex(ListedEntry(s, k))) changed.push_back(PlotExchangeLine(s, ListedEntry(s, k)));
+    SendChanges(s, changed);
+    s.LedgerUnchanged = 0;
+    return true;
+}
+
+}  // namespace tarvek

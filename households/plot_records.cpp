@@ -1,0 +1,65 @@
+#include "households/plot_records.h"
+
+#include <algorithm>
+
+#include "document/drawing_state.h"
+#include "document/selection.h"
+#include "platform/numbers.h"
+
+namespace tarvek {
+
+bool HasHousehold(const TDateRec& r) { return IsPlotRecord(r) && StrToInt(r.Text).value_or(0) > 0; }
+
+std::vector<std::int32_t> CompoundMembers(const TDrawingState& s, std::int32_t parent) {
+    std::vector<std::int32_t> members;
+    if (!s.ValidIndex(parent) || !IsCompoundParent(s.Fig(parent))) return members;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        const TDateRec& r = s.Fig(i);
+        if (i != parent && !r.Deleted && r.OwnerIndex == parent) members.push_back(i);
+    }
+    return members;
+}
+
+std::int32_t ListedCount(const TDrawingState& s) {
+    const auto stored = static_cast<std::int32_t>(s.SelectedList.size()) - 1;
+    return std::max<std::int32_t>(0, std::min(s.SelectedCount, stored));
+}
+
+std::int32_t ListedEntry(const TDrawingState& s, std::int32_t k) {
+    return s.SelectedList[static_cast<std::size_t>(k)];
+}
+
+void SendChanges(TDrawingState& s, const TLines& list, bool noFinalLineEnd) {
+    if (s.HouseholdOps.SendChanges) s.HouseholdOps.SendChanges(list, noFinalLineEnd);
+}
+
+void RebuildSortedSelection(TDrawingState& s) {
+    if (s.HouseholdOps.RebuildSortedSelectionList) s.HouseholdOps.RebuildSortedSelectionList(s);
+    else RebuildSelectionList(s, true);
+}
+
+void ClearHouseholdOfPlot(TDateRec& r) {
+    r.Text = "0";
+    r.DistrictId = 0;
+    r.HouseName = "空";
+    r.HeadName.clear();
+    r.Phone.clear();
+    r.DistrictName.clear();
+    r.Address1.clear();
+    r.Address2.clear();
+    r.PlotRemarks.clear();
+}
+
+TMapMark PointsMark(const TDateRec& r) {
+    TMapMark m;
+    m.Corners = {r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4};
+    return m;
+}
+
+TMapMark BoxMark(const TDateRec& r) {
+    TMapMark m;
+    m.Corners = {r.BoxX1, r.BoxY1, r.BoxX2, r.BoxY1, r.BoxX2, r.BoxY2, r.BoxX1, r.BoxY2};
+    return m;
+}
+
+}  // namespace tarvek
