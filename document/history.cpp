@@ -34,13 +34,14 @@ void UpdateUndoHint(TDrawingState& s) {
     s.SetHelpLine("次の「Ctrl+Z」" + hint);
 }
 
-void PushHistory(TDrawingState& s, const std::string& label) {
+Trireki& PushHistory(TDrawingState& s, const std::string& label) {
     if (s.HistoryCapacity < s.HistoryCount + 1) GrowHistory(s);
     s.HistoryCount += 1;
     Trireki& step = s.History[static_cast<std::size_t>(s.HistoryCount)];
     step.Label = label;
     step.Data.Clear();
     UpdateUndoHint(s);
+    return step;
 }
 
 void EmptyHistory(TDrawingState& s) {

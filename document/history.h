@@ -47,8 +47,10 @@ struct Trireki {
 
 constexpr const char* HistoryStopLabel = "stop";
 
-// Opens a new top step (the caller fills its Data) and updates the hint line.
-void PushHistory(TDrawingState& s, const std::string& label);
+// Opens a new top step and updates the hint line. The caller fills the Data of the step
+// handed back, never History[HistoryCount]: an edition without history hands back a
+// scratch step.
+Trireki& PushHistory(TDrawingState& s, const std::string& label);
 void GrowHistory(TDrawingState& s);
 // Empties the list the way compaction and a full store do: nothing left to undo.
 void EmptyHistory(TDrawingState& s);
