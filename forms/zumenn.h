@@ -15,6 +15,7 @@
 #include "households/assignment.h"
 #include "households/ledger_exchange.h"
 #include "platform/vcl.h"
+#include "view/painter.h"
 
 namespace tarvek {
 
@@ -59,6 +60,8 @@ public:
     QImage MapImage;
     // Paints the visible part of the map into MapImage.
     void PaintMapImage();
+    // What the form contributes to a paint of the map, on the screen or on paper.
+    TPaintInputs MapPaintInputs() const;
     // The pixel of the map at paint-box coordinates, as the screen shows it.
     TColor MapPixel(int x, int y) const;
 
