@@ -73,9 +73,9 @@ TDrawingFileVersion DrawingFileVersionOf(const std::string& firstLine) {
     return TDrawingFileVersion::Unversioned;
 }
 
-int FigureRecordLength(TDrawingFileVersion v) {
+int FigureRecordLength(TDrawingFileVersion v, bool fontLine) {
     switch (v) {
-        case TDrawingFileVersion::Ver4: return 25;
+        case TDrawingFileVersion::Ver4: return fontLine ? 25 : 24;
         case TDrawingFileVersion::Ver3: return 19;
         case TDrawingFileVersion::Ver2: return 17;
         case TDrawingFileVersion::Unversioned: break;
@@ -112,8 +112,8 @@ void AppendFigureRecordLines(const TDateRec& r, TLines& out) {
 }
 
 bool ReadFigureRecordFields(const TLines& lines, std::size_t pos, TDrawingFileVersion v,
-                            TDateRec& r, std::int32_t& line9) {
-    if (pos + static_cast<std::size_t>(FigureRecordLength(v)) > lines.size()) return false;
+                            TDateRec& r, std::int32_t& line9, bool fontLine) {
+    if (pos + static_cast<std::size_t>(FigureRecordLength(v, fontLine)) > lines.size()) return false;
     const TRecordReader in(lines, pos);
     if (!in.Int(1, r.Kind) || !in.Real(2, r.X1) || !in.Real(3, r.Y1) || !in.Real(4, r.X2) ||
         !in.Real(5, r.Y2))
@@ -132,7 +132,7 @@ bool ReadFigureRecordFields(const TLines& lines, std::size_t pos, TDrawingFileVe
     if (!in.Int(20, r.OwnerIndex) || !in.Int(21, r.PenWidth) || !in.Int(22, r.PenStyle) ||
         !in.Int(23, r.BrushStyle) || !in.Flag(24, r.IsPlot))
         return false;
-    r.FontName = in.Line(25);
+    if (fontLine) r.FontName = in.Line(25);
     return true;
 }
 
@@ -140,12 +140,10 @@ std::string DrawingDataFileName(const TDrawingState& s, const std::string& drawi
     return DrawingFileStem(s, drawingName) + "_data.txt";
 }
 
-namespace {
-
-// What an older layout means in today's terms.
-void UpgradeRecord(TDateRec& r, TDrawingFileVersion v) {
+void UpgradeFigureRecord(TDateRec& r, TDrawingFileVersion v, TRecordSource source) {
     using V = TDrawingFileVersion;
-    if (v == V::Unversioned && (r.Kind == fkOldPlot || r.Kind == fkCurve || r.Kind == fkEllipse)) {
+    const bool part = source == TRecordSource::PartFile;
+    if (!part && v == V::Unversioned && (r.Kind == fkOldPlot || r.Kind == fkCurve || r.Kind == fkEllipse)) {
         r.Kind *= 1000;
         TwoPointsToFourCorners(r);
     }
@@ -160,20 +158,18 @@ void UpgradeRecord(TDateRec& r, TDrawingFileVersion v) {
             }
             if (v != V::Ver3) TwoPointsToFourCorners(r);
         }
-        if (r.Kind == fkLine) {
-            if (r.Text == "左上") {
-                r.X2 = r.X1, r.Y2 = r.Y1;
-                r.X4 = r.X3, r.Y4 = r.Y3;
-            } else if (r.Text == "右上") {
-                r.X1 = r.X2, r.Y1 = r.Y2;
-                r.X3 = r.X4, r.Y3 = r.Y4;
-            }
-            r.Text = "0";
+    }
+    if (r.Kind == fkLine && (part || v != V::Ver4)) {
+        if (r.Text == "左上") {
+            r.X2 = r.X1, r.Y2 = r.Y1;
+            r.X4 = r.X3, r.Y4 = r.Y3;
+        } else if (r.Text == "右上") {
+            r.X1 = r.X2, r.Y1 = r.Y2;
+            r.X3 = r.X4, r.Y3 = r.Y4;
         }
+        if (!part) r.Text = "0";
     }
 }
-
-}  // namespace
 
 bool LoadDrawingData(TDrawingState& s) {
     s.StartupErrorMessage = FigureReadErrorMessage;
@@ -208,7 +204,7 @@ bool LoadDrawingData(TDrawingState& s) {
             Fail(s);
             return false;
         }
-        UpgradeRecord(r, version);
+        UpgradeFigureRecord(r, version, TRecordSource::DrawingFile);
         r.PlotId = IsPlotRecord(r) ? line9 : 0;
         // Old kind-11 plots hold ledger keys too: a new plot must never reuse one.
         if (IsPlotRecord(r) && r.PlotId > s.MaxPlotId) s.MaxPlotId = r.PlotId;

@@ -24,7 +24,9 @@ constexpr const char* FigureReadErrorMessage = "図面座標読込エラー。�
 constexpr const char* ViewReadErrorMessage = "図面ウインドウ表示位置読込みエラー。";
 
 TDrawingFileVersion DrawingFileVersionOf(const std::string& firstLine);
-int FigureRecordLength(TDrawingFileVersion v);
+// Lines per record. fontLine false: the version-4 record of old part files, which ends
+// before the font (24 lines); other versions have no font line anyway.
+int FigureRecordLength(TDrawingFileVersion v, bool fontLine = true);
 
 // The 25 lines of one record as "Ver4.00" writes them.
 void AppendFigureRecordLines(const TDateRec& r, TLines& out);
@@ -32,8 +34,18 @@ void AppendFigureRecordLines(const TDateRec& r, TLines& out);
 // The fields one record of the given layout carries, read from lines[pos...] into r
 // (which the caller has reset). Line 9 (the plot key) is returned apart, since only
 // plots keep it. False when the record is cut short or a value does not convert.
+// Without the font line r keeps the FontName it has.
 bool ReadFigureRecordFields(const TLines& lines, std::size_t pos, TDrawingFileVersion v,
-                            TDateRec& r, std::int32_t& line9);
+                            TDateRec& r, std::int32_t& line9, bool fontLine = true);
+
+// Where a record read from an older layout comes from: a drawing turns its old boxes into
+// today's kinds and clears the anchor words of its lines; a part keeps its kinds and
+// words as read and moves the anchors of lines of every version.
+enum class TRecordSource { DrawingFile, PartFile };
+
+// What a record of an older layout means in today's terms (corners, text direction, the
+// plot flag, line anchors).
+void UpgradeFigureRecord(TDateRec& r, TDrawingFileVersion v, TRecordSource source);
 
 // stem + "_data.txt" of the given drawing name.
 std::string DrawingDataFileName(const TDrawingState& s, const std::string& drawingName);

@@ -60,25 +60,35 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count) {
     return false;
 }
 
-void CompactFigures(TDrawingState& s) {
+std::vector<std::int32_t> CompactRecordList(std::vector<TDateRec>& records, std::int32_t& count) {
     // One pass with an old-to-new map: linear, and every kind of link is re-pointed.
-    std::vector<std::int32_t> newIndex(static_cast<std::size_t>(s.FigureCount) + 1, 0);
+    std::vector<std::int32_t> newIndex(static_cast<std::size_t>(count) + 1, 0);
     std::int32_t next = 0;
-    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-        if (s.Fig(i).Deleted) continue;
+    auto at = [&](std::int32_t i) -> TDateRec& { return records[static_cast<std::size_t>(i)]; };
+    for (std::int32_t i = 1; i <= count; ++i) {
+        if (at(i).Deleted) continue;
         ++next;
         newIndex[static_cast<std::size_t>(i)] = next;
-        if (next != i) s.Fig(next) = std::move(s.Fig(i));
+        if (next != i) at(next) = std::move(at(i));
     }
-    const auto remap = [&](std::int32_t old) -> std::int32_t {
-        return old >= 1 && old <= s.FigureCount ? newIndex[static_cast<std::size_t>(old)] : 0;
-    };
     for (std::int32_t i = 1; i <= next; ++i) {
-        TDateRec& r = s.Fig(i);
-        if (r.OwnerIndex > 0) r.OwnerIndex = remap(r.OwnerIndex);  // removed owner: 0
+        TDateRec& r = at(i);
+        if (r.OwnerIndex > 0)  // removed owner: 0
+            r.OwnerIndex = r.OwnerIndex <= count ? newIndex[static_cast<std::size_t>(r.OwnerIndex)] : 0;
     }
     // Slots above the new count are never read; clear them so moved-from strings do not linger.
-    for (std::int32_t i = next + 1; i <= s.FigureCount; ++i) s.Fig(i) = TDateRec{};
+    for (std::int32_t i = next + 1; i <= count; ++i) at(i) = TDateRec{};
+    count = next;
+    return newIndex;
+}
+
+void CompactFigures(TDrawingState& s) {
+    const std::int32_t oldCount = s.FigureCount;
+    std::int32_t next = s.FigureCount;
+    const std::vector<std::int32_t> newIndex = CompactRecordList(s.Figures, next);
+    const auto remap = [&](std::int32_t old) -> std::int32_t {
+        return old >= 1 && old <= oldCount ? newIndex[static_cast<std::size_t>(old)] : 0;
+    };
 
     std::vector<std::int32_t> kept{s.SelectedList.empty() ? 0 : s.SelectedList[0]};
     for (std::size_t k = 1; k < s.SelectedList.size() && k <= static_cast<std::size_t>(s.SelectedCount); ++k)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace tarvek {
 
@@ -24,6 +25,12 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count);
 // Removes deleted records keeping the order of the rest, re-points owner links, the
 // selection list and the current hit, and empties the edit history.
 void CompactFigures(TDrawingState& s);
+
+// The compaction of CompactFigures on any list of records (1..count; index 0 is left
+// alone): deleted records go, the rest keep their order, owner links follow their owner
+// and a link to a removed record becomes 0. count becomes the new count; the result maps
+// each old index to its new one (0 = removed).
+std::vector<std::int32_t> CompactRecordList(std::vector<TDateRec>& records, std::int32_t& count);
 
 // What every new figure starts with: the current pen, brush and font, no household
 // ("0", "000000", "空", blanks), no ids or links, live and not selected, and this

@@ -16,6 +16,7 @@
 #include "households/ledger_exchange.h"
 #include "households/plot_numbering.h"
 #include "platform/vcl.h"
+#include "view/painter.h"
 
 namespace tarvek {
 
@@ -60,6 +61,8 @@ public:
     QImage MapImage;
     // Paints the visible part of the map into MapImage.
     void PaintMapImage();
+    // What the form contributes to a paint of the map, on the screen or on paper.
+    TPaintInputs MapPaintInputs() const;
     // The pixel of the map at paint-box coordinates, as the screen shows it.
     TColor MapPixel(int x, int y) const;
 

@@ -47,12 +47,9 @@ void TForm_zumenn::BitBtn9MouseEnter() {}
 void TForm_zumenn::BitBtn41Click() {}
 void TForm_zumenn::BitBtn42Click() {}
 void TForm_zumenn::BitBtn10Click() {}
-void TForm_zumenn::buhinnClick() {}
-void TForm_zumenn::BitBtn32Click() {}
 void TForm_zumenn::hanni01Click() {}
 void TForm_zumenn::hanni02Click() {}
 
-void TForm_zumenn::innsatu() {}
 void TForm_zumenn::ComboBox3Change() {}
 void TForm_zumenn::BitBtn11Click() {}
 void TForm_zumenn::BitBtn12Click() {}

@@ -61,6 +61,10 @@ void TForm_zumenn::PaintMapImage() {
     }
     TImageCanvas canvas(MapImage);
     canvas.SetOrigin(ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos());
+    DrawDrawing(S, canvas, MapPaintInputs());
+}
+
+TPaintInputs TForm_zumenn::MapPaintInputs() const {
     TPaintInputs in;
     in.ActivePage = ActivePageIndex();
     in.ScrollX = ScrollBox1->HorzScrollPos();
@@ -73,7 +77,7 @@ void TForm_zumenn::PaintMapImage() {
     in.RotateNames = CheckBox2->Checked();
     in.ClipNames = clip_Check->Checked();
     in.PaperColor = PaintBox1->Color();
-    DrawDrawing(S, canvas, in);
+    return in;
 }
 
 void TForm_zumenn::PaintBox1Paint(QPainter& painter, const QRect& dirty) {

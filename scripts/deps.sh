@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont
+  poppler-utils  # pdfinfo and pdftocairo: the printing tests read the printed pages
 )
 # Tools only some commands need (the sample run on a virtual screen).
 read -r -a extra <<< "${TARVEK_EXTRA_PACKAGES:-}"

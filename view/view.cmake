@@ -2,8 +2,9 @@
 # CMakeLists.txt; paths are taken relative to this file.
 add_library(tarvek_view STATIC
   ${CMAKE_CURRENT_LIST_DIR}/painter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/figure_render.cpp)
-target_link_libraries(tarvek_view PUBLIC tarvek_document tarvek_canvas)
+  ${CMAKE_CURRENT_LIST_DIR}/figure_render.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printing.cpp)
+target_link_libraries(tarvek_view PUBLIC tarvek_document tarvek_canvas tarvek_printer)
 
 if(TARVEK_BUILD_TESTS)
   include(${CMAKE_CURRENT_LIST_DIR}/../cmake/TarvekTesting.cmake)
