@@ -824,8 +824,8 @@ void ToolKeyDown(TDrawingState& s, unsigned short& key, unsigned shift) {
 void ToolKeyUp(TDrawingState& s, unsigned short& key, unsigned) {
     TToolState& t = Tools(s);
     if (key == KeySpace) t.SpaceHeld = 0;
-    if (key == KeyShift && t.NudgeActive) t.NudgeActive = 0;
-    if (key == KeyControl && t.NudgeActive) {
+    // Either key of a Ctrl(+Shift)+arrow move ends it with its step, so it can be taken back.
+    if ((key == KeyControl || key == KeyShift) && t.NudgeActive) {
         t.NudgeActive = 0;
         PushHistory(s, NudgeStepLabel);
         THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;

@@ -2,7 +2,10 @@
 # relative to this file.
 add_library(tarvek_editing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/drawing_tools.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/figure_creation.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/figure_creation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/attributes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/join_curves.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/drawing_range.cpp)
 target_link_libraries(tarvek_editing PUBLIC tarvek_document tarvek_canvas tarvek_view)
 
 if(TARVEK_BUILD_TESTS)
@@ -10,11 +13,22 @@ if(TARVEK_BUILD_TESTS)
   tarvek_gui_test(tarvek_drawing_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_drawing_tools.cpp
     LIBS tarvek_editing)
+  tarvek_gui_test(tarvek_attribute_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_attributes.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/../tests/test_join_curves.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/../tests/test_drawing_range.cpp
+    LIBS tarvek_editing)
   # The tools on the live form; tarvek_forms is defined after this file is included.
   tarvek_gui_test(tarvek_form_drawing_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_drawing.cpp
     LIBS tarvek_forms)
   target_compile_definitions(tarvek_form_drawing_tests PRIVATE
+    TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
+    TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
+  tarvek_gui_test(tarvek_form_attribute_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_attributes.cpp
+    LIBS tarvek_forms)
+  target_compile_definitions(tarvek_form_attribute_tests PRIVATE
     TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
     TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
 endif()

@@ -110,6 +110,13 @@ struct TToolState {
     struct {
         std::int32_t dx = 0, dy = 0;
     } NudgeTotal;
+    // The Ctrl+arrow step in pixels, whatever the zoom (half the mesh spacing at start).
+    std::int32_t MoveStep = 10;
+    // The text tool's size in points at zoom 1; follows the drawing range.
+    std::int32_t TextSize = 8;
+    // Where the name-direction arrows stood after their last click: the next click's
+    // direction is read against it.
+    std::int32_t LastNameTurnPosition = 5;
 
     // Handles and snap points under the pointer (found by the idle tracking).
     std::int32_t HandleHit = -1;

@@ -9,6 +9,7 @@
 #include "document/figure_store.h"
 #include "document/selection.h"
 #include "document/startup.h"
+#include "editing/attributes.h"
 #include "households/handover.h"
 #include "households/household_table.h"
 #include "households/ledger_poll.h"
@@ -52,6 +53,7 @@ void TForm_zumenn::BuildComponents() {
     BindHouseholds();
     BindPlotSearch();
     BindDrawingTools();
+    BindAttributes();
 }
 
 // ---------------------------------------------------------------------------------
@@ -154,7 +156,6 @@ void TForm_zumenn::TakeViewFromForm() {
     v.ClipCheck = clip_Check->Checked();
     v.RotateCheck = CheckBox2->Checked();
     v.NameTextSize = UpDown1->Position();
-    S.DimensionTextSize = UpDown3->Position();
     v.SelectAfterDrawing = ck_true->Checked();
 }
 
@@ -187,7 +188,7 @@ void TForm_zumenn::CleanStartSetup() {
     liya->SetItems({"全て", w + "のみ", w + "以外"});
     liya->SetItemIndex(0);
 
-    ComboBox2->SetItems(ScreenFontNames());
+    ComboBox2->SetItems(DrawingFontNames(ScreenFontNames()));
     ComboBox2->SetItemIndex(ComboBox2->IndexOf(S.CurFontName));
     pen_sty_conb->SetItemIndex(S.CurPenStyle);
     pen_width_conb->SetItemIndex(S.CurPenWidth - 1);

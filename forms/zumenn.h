@@ -100,6 +100,8 @@ public:
 
     // --- drawing tools (zumenn_drawing.cpp) ---
     void BindDrawingTools();
+    // The owner-drawn attribute and font lists (zumenn_attributes.cpp).
+    void BindAttributes();
     // TToolView: the rubber bands are drawn in not-xor on MapImage and shown without
     // painting the map again.
     TCanvas* PreviewCanvas() override;

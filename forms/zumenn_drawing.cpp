@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QPainter>
 
+#include "editing/drawing_range.h"
 #include "editing/drawing_tools.h"
 #include "forms/zumenn.h"
 #include "platform/canvas.h"
@@ -34,6 +35,10 @@ void TForm_zumenn::BindDrawingTools() {
             c->SetEnabled(enabled);
         }
         PageControl1->SetEnabled(enabled);
+    };
+    S.Tools.Ops.NudgeSelection = [this](unsigned short key) {
+        NudgeSelection(S, key);
+        PaintBox1->Invalidate();
     };
 }
 

@@ -75,6 +75,9 @@ class QTimer;
 
 namespace tarvek {
 
+class TCanvas;
+struct TRect;
+
 // ---- Colours --------------------------------------------------------------------------
 
 inline constexpr TColor clBlack = 0x000000;
@@ -552,12 +555,20 @@ public:
     void SetText(const std::string& text);
     void SetDropDownCount(int count);
     void UserSelect(int index);
+    std::string ItemText(int index) const;  // empty outside the list
+
+    // Owner-drawn items: OnDrawItem paints every item of the open list and the item the
+    // closed box shows, on an exact-colour canvas whose coordinates are the rectangle's.
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool ownerDraw);
 
     TNotifyEvent OnChange;
+    std::function<void(TCanvas& canvas, int index, const TRect& rect, bool selected)> OnDrawItem;
 
 private:
     void Connect();
     TComboBoxStyle style_ = csDropDown;
+    bool ownerDraw_ = false;
 };
 
 class TUpDown : public TControl {

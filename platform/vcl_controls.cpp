@@ -10,12 +10,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
 
+#include "platform/canvas.h"
 #include "platform/vcl.h"
 #include "platform/vcl_private.h"
 
@@ -287,8 +291,70 @@ void TCheckBox::Click() {
 
 // ---- TComboBox ------------------------------------------------------------------------
 
-TComboBox::TComboBox(TWinControl* parent) : TControl(parent, new QComboBox) {
+namespace {
+
+// One item through the owner's handler, on an exact-colour canvas over the rectangle.
+void PaintOwnerItem(const TComboBox& owner, QPainter& painter, const QRect& rect, int index, bool selected) {
+    if (rect.isEmpty() || !owner.OnDrawItem) return;
+    QImage image(rect.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TImageCanvas canvas(image);
+    canvas.SetOrigin(rect.left(), rect.top());
+    owner.OnDrawItem(canvas, index, TRect{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1}, selected);
+    painter.drawImage(rect.topLeft(), image);
+}
+
+bool OwnerDrawn(const TComboBox* owner) { return owner && owner->OwnerDraw() && owner->OnDrawItem; }
+
+// The items of the open list.
+class TOwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    TOwnerDrawDelegate(TComboBox* owner, QObject* parent) : QStyledItemDelegate(parent), owner_(owner) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (!OwnerDrawn(owner_)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        PaintOwnerItem(*owner_, *painter, option.rect, index.row(), (option.state & QStyle::State_Selected) != 0);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), 18));
+        return size;
+    }
+
+private:
+    TComboBox* owner_;
+};
+
+// The closed box: the style's frame and arrow, the current item by the owner.
+class TComboWidget : public QComboBox {
+public:
+    TComboBox* Owner = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!OwnerDrawn(Owner) || isEditable()) {
+            QComboBox::paintEvent(event);
+            return;
+        }
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = QIcon();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        if (currentIndex() >= 0) PaintOwnerItem(*Owner, painter, field, currentIndex(), hasFocus());
+    }
+};
+
+}  // namespace
+
+TComboBox::TComboBox(TWinControl* parent) : TControl(parent, new TComboWidget) {
     color_ = clWindow;
+    static_cast<TComboWidget*>(Combo())->Owner = this;
     QComboBox* c = Combo();
     c->setInsertPolicy(QComboBox::NoInsert);  // Enter does not add the text as an item
     // A list changes only by selection; an editable combo also by typing, and a pick from
@@ -387,6 +453,16 @@ void TComboBox::SetText(const std::string& text) {
 
 void TComboBox::SetDropDownCount(int count) {
     Combo()->setMaxVisibleItems(std::max(1, count));
+}
+
+std::string TComboBox::ItemText(int index) const {
+    return index >= 0 && index < Combo()->count() ? S(Combo()->itemText(index)) : std::string();
+}
+
+void TComboBox::SetOwnerDraw(bool ownerDraw) {
+    if (ownerDraw && !ownerDraw_) Combo()->setItemDelegate(new TOwnerDrawDelegate(this, Combo()));
+    ownerDraw_ = ownerDraw;
+    Combo()->update();
 }
 
 void TComboBox::UserSelect(int index) {

@@ -182,8 +182,11 @@ TEST(FormView, SettingsReachTheControlsAndComeBackAtClosing) {
     form->UpDown1->UserSetPosition(18);
     form->StringGrid1->SetColWidth(2, 123);
     form->ck_true->Click();
-    form->Close();  // nothing changed: no question, but the view is kept
-    EXPECT_TRUE(ui.Shown.empty());
+    // The name size is a change of the drawing: closing asks, and saving keeps the view.
+    ui.Answers.push_back(mrYes);
+    form->Close();
+    ASSERT_EQ(ui.Shown.size(), 1u);
+    EXPECT_NE(ui.Shown[0].Text.find("保存しますか"), std::string::npos);
     TLines lines;
     ASSERT_TRUE(ReadTextLines(dir.DispFile(), lines));
     ASSERT_EQ(lines.size(), 41u);
