@@ -6,7 +6,6 @@ namespace tarvek {
 void TForm_zumenn::Memo1Change() {}
 void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
 void TForm_zumenn::ComboBox1Change() {}
-void TForm_zumenn::Timer4Timer() {}
 void TForm_zumenn::Memo3Click() {}
 void TForm_zumenn::Memo6Click() {}
 void TForm_zumenn::Memo8Click() {}
@@ -39,7 +38,6 @@ void TForm_zumenn::BitBtn49Click() {}
 void TForm_zumenn::BitBtn49MouseEnter() {}
 void TForm_zumenn::BitBtn50Click() {}
 void TForm_zumenn::BitBtn50MouseEnter() {}
-void TForm_zumenn::liyaClick() {}
 void TForm_zumenn::RadioGroup1Click() {}
 void TForm_zumenn::pen_sty_conbCloseUp() {}
 void TForm_zumenn::pen_width_conbCloseUp() {}
