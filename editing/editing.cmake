@@ -31,7 +31,12 @@ if(TARVEK_BUILD_TESTS)
   tarvek_gui_test(tarvek_form_drawing_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_drawing.cpp
     LIBS tarvek_forms)
-  target_compile_definitions(tarvek_form_drawing_tests PRIVATE
-    TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
-    TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
+  tarvek_gui_test(tarvek_form_selection_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_selection.cpp
+    LIBS tarvek_forms)
+  foreach(t tarvek_form_drawing_tests tarvek_form_selection_tests)
+    target_compile_definitions(${t} PRIVATE
+      TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
+      TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
+  endforeach()
 endif()

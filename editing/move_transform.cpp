@@ -9,6 +9,7 @@
 #include "document/selection.h"
 #include "editing/drawing_tools.h"
 #include "editing/figure_copies.h"
+#include "editing/picking.h"
 #include "households/ledger_exchange.h"
 #include "households/plot_search_state.h"
 #include "platform/canvas.h"
@@ -116,14 +117,6 @@ void DrawShapePreview(TDrawingState& s, TCanvas& c, const TDateRec& r, const TFi
     default:
         return;  // groups and compound parents show through their members
     }
-}
-
-void PushSelectionStep(TDrawingState& s) {
-    THistoryData d;
-    d.AddNumber(s.CurrentHitIndex);
-    d.Append(BuildSelectionHistoryData(s));
-    PushHistory(s, "選択");
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = std::move(d);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "document/drawing_state.h"
@@ -106,14 +107,6 @@ std::int32_t FindUnderPress(TDrawingState& s, const TPicker& pick, int page, int
     return -1;
 }
 
-void PushSelectionStep(TDrawingState& s) {
-    THistoryData d;
-    d.AddNumber(s.CurrentHitIndex);
-    d.Append(BuildSelectionHistoryData(s));
-    PushHistory(s, "選択");
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = std::move(d);
-}
-
 // What is selected now, for the step that takes the change back.
 void PushDeselectStep(TDrawingState& s) {
     THistoryData d = BuildSelectionHistoryData(s);
@@ -138,6 +131,14 @@ std::int32_t ClampToInt32(std::int64_t v) {
 }
 
 }  // namespace
+
+void PushSelectionStep(TDrawingState& s) {
+    THistoryData d;
+    d.AddNumber(s.CurrentHitIndex);
+    d.Append(BuildSelectionHistoryData(s));
+    PushHistory(s, "選択");
+    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = std::move(d);
+}
 
 void SetRootGroupSelected(TDrawingState& s, std::int32_t index, std::uint8_t value) {
     const std::int32_t root = GetTopOwner(s, index);

@@ -28,6 +28,9 @@ void SelectAllFigures(TDrawingState& s, TPlotSearchView& view);
 // what it excludes is dropped from the selection.
 void SelectionFilterClicked(TDrawingState& s, TPlotSearchView& view, int filter);
 
+// The step "選択" before a change of the selection: the current hit and what is selected now.
+void PushSelectionStep(TDrawingState& s);
+
 // The outermost owner above index and all its members get value.
 void SetRootGroupSelected(TDrawingState& s, std::int32_t index, std::uint8_t value);
 
