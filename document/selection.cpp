@@ -111,6 +111,8 @@ void ClassifySelectionKinds(TDrawingState& s) {
 }
 
 void SetSelectedWithMembers(TDrawingState& s, std::int32_t index, std::uint8_t value) {
+    // Off the drawing pages only plots are ever selected.
+    const bool allKinds = DrawingPageOpen(s);
     // Iterative, with each record visited once: a cycle of owner links cannot recurse forever.
     std::vector<std::uint8_t> seen(static_cast<std::size_t>(s.FigureCount) + 1, 0);
     std::vector<std::int32_t> todo{index};
@@ -119,10 +121,13 @@ void SetSelectedWithMembers(TDrawingState& s, std::int32_t index, std::uint8_t v
         todo.pop_back();
         if (!s.ValidIndex(owner) || seen[static_cast<std::size_t>(owner)]) continue;
         seen[static_cast<std::size_t>(owner)] = 1;
-        s.Fig(owner).Selected = value;
-        if (!IsOwnerKind(s.Fig(owner).Kind)) continue;
-        for (std::int32_t i = 1; i <= s.FigureCount; ++i)
-            if (s.Fig(i).OwnerIndex == owner && !seen[static_cast<std::size_t>(i)]) todo.push_back(i);
+        TDateRec& r = s.Fig(owner);
+        if (allKinds || IsPlotRecord(r)) r.Selected = value;
+        if (!IsOwnerKind(r.Kind)) continue;
+        for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+            const TDateRec& m = s.Fig(i);
+            if (m.OwnerIndex == owner && !m.Deleted && !seen[static_cast<std::size_t>(i)]) todo.push_back(i);
+        }
     }
 }
 

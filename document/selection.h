@@ -22,7 +22,8 @@ void ComputeSelectionBounds(TDrawingState& s);
 void ClassifySelectionKinds(TDrawingState& s);
 // Selects (or clears) the topmost owner and all members of every listed member.
 void SelectGroupMembers(TDrawingState& s, std::uint8_t value);
-// The mark of a figure and, through owner links, of all its members.
+// The mark of a figure and, through owner links, of all its live members; off the
+// drawing and editing pages only plots are marked.
 void SetSelectedWithMembers(TDrawingState& s, std::int32_t index, std::uint8_t value);
 
 }  // namespace tarvek

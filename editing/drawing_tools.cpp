@@ -9,6 +9,7 @@
 #include "document/history.h"
 #include "document/selection.h"
 #include "editing/figure_creation.h"
+#include "editing/handles.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 #include "view/figure_render.h"
@@ -113,7 +114,7 @@ void PaintPreview(TDrawingState& s, TCanvas& c, const TToolState::TShownPreview&
     case HandleDragTool:
         c.Pen.Width = 1;
         c.Pen.Style = TPenStyle::psSolid;
-        if (s.Tools.Ops.DrawDragPreview) s.Tools.Ops.DrawDragPreview(c);
+        if (s.Tools.Ops.DrawDragPreview) s.Tools.Ops.DrawDragPreview(c, a.X, a.Y, e.X, e.Y, p.Handle);
         break;
     case RotateTool:
         if (s.Tools.Ops.DrawRotationPreview) s.Tools.Ops.DrawRotationPreview(c, p.Angle);
@@ -410,12 +411,14 @@ void ShowCursorCoordinates(TDrawingState& s, int x, int y, bool relative) {
     ToolView(s).ShowCoordinates(text);
 }
 
-void ResetPointMarkers(TDrawingState& s, bool erase) {
+void ResetPointMarkers(TDrawingState& s, bool clearFirst) {
     TToolState& t = Tools(s);
-    if (erase && t.MarkersShown)
+    // Markers on screen always go: drawn again in not-xor they disappear.
+    if (t.MarkersShown)
         if (TCanvas* c = ToolView(s).PreviewCanvas(); c && t.Ops.DrawPointMarkers) t.Ops.DrawPointMarkers(*c);
     t.MarkersShown = 0;
-    t.PointMarkers = {};
+    if (clearFirst) t.PointMarkers[0] = {};
+    t.PointMarkers[1] = t.PointMarkers[2] = {};
 }
 
 // ---- Rubber band --------------------------------------------------------------------
@@ -441,7 +444,8 @@ void ShowToolPreview(TDrawingState& s) {
     p.From = {s.MouseDownPos.x, s.MouseDownPos.y};
     p.To = {s.MousePos.x, s.MousePos.y};
     p.Corner = {ToPixel(s, t.LastCorner.x), ToPixel(s, t.LastCorner.y)};
-    p.Handle = t.BezierHandle;
+    // A handle drag keeps the handle it is drawn for, a curve the way it bends.
+    p.Handle = p.Tool == HandleDragTool ? t.HandleHit : t.BezierHandle;
     p.Zoom = s.Zoom;
     p.PenWidth = s.CurPenWidth;
     p.PenStyle = s.CurPenStyle;
@@ -464,7 +468,12 @@ void MoveRubberBandEnd(TDrawingState& s, int x, int y) {
 void ToolMapRepainted(TDrawingState& s) {
     TToolState& t = Tools(s);
     t.Preview.Shown = false;
-    t.MarkersShown = 0;
+    // Shown markers stay shown: the fresh map gets them drawn back.
+    if (t.MarkersShown) {
+        TCanvas* c = ToolView(s).PreviewCanvas();
+        if (c && t.Ops.DrawPointMarkers) t.Ops.DrawPointMarkers(*c);
+        else t.MarkersShown = 0;
+    }
     if (!s.Dragging) return;
     ShowToolPreview(s);
     s.PreviewStale = 0;
@@ -644,6 +653,7 @@ void ToolMouseDown(TDrawingState& s, TToolButton button, unsigned shift, int x, 
 
 void ToolMouseMove(TDrawingState& s, unsigned shift, bool leftHeld, int x, int y) {
     TToolState& t = Tools(s);
+    StopBlink(s);
     s.HoverPos = {x, y};
     if (t.PointMarkers[0].x > 0 || t.PointMarkers[1].x > 0) Call(t.Ops.HitTestPointMarkers);
     if (t.PanMode && leftHeld) {

@@ -48,7 +48,8 @@ TSnappedPoint SnapPoint(TDrawingState& s, int x, int y, bool eraseMarkers);
 std::int32_t SnapToMesh(const TDrawingState& s, std::int32_t p, std::int32_t origin);
 // Offset and length of the figure being drawn, or the position on the mesh.
 void ShowCursorCoordinates(TDrawingState& s, int x, int y, bool relative);
-void ResetPointMarkers(TDrawingState& s, bool erase);
+// Takes shown markers off the map and unsets markers 1 and 2, and marker 0 with clearFirst.
+void ResetPointMarkers(TDrawingState& s, bool clearFirst);
 
 // The rubber band: ShowToolPreview draws the current one (taking off what is shown
 // first), EraseToolPreview takes it off, MoveRubberBandEnd moves its end.

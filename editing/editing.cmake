@@ -5,7 +5,11 @@ add_library(tarvek_editing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/figure_creation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/attributes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/join_curves.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/drawing_range.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/drawing_range.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picking.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/handles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/move_transform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/figure_copies.cpp)
 target_link_libraries(tarvek_editing PUBLIC tarvek_document tarvek_canvas tarvek_view)
 
 if(TARVEK_BUILD_TESTS)
@@ -18,17 +22,32 @@ if(TARVEK_BUILD_TESTS)
             ${CMAKE_CURRENT_LIST_DIR}/../tests/test_join_curves.cpp
             ${CMAKE_CURRENT_LIST_DIR}/../tests/test_drawing_range.cpp
     LIBS tarvek_editing)
+  # Selection, handles, moves and copies on a map the real painter paints.
+  tarvek_gui_test(tarvek_selection_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_picking.cpp
+    LIBS tarvek_editing)
+  tarvek_gui_test(tarvek_handle_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_handles.cpp
+    LIBS tarvek_editing)
+  tarvek_gui_test(tarvek_move_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_move_transform.cpp
+    LIBS tarvek_editing)
+  foreach(t tarvek_selection_tests tarvek_handle_tests tarvek_move_tests)
+    target_compile_definitions(${t} PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
+  endforeach()
   # The tools on the live form; tarvek_forms is defined after this file is included.
   tarvek_gui_test(tarvek_form_drawing_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_drawing.cpp
     LIBS tarvek_forms)
-  target_compile_definitions(tarvek_form_drawing_tests PRIVATE
-    TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
-    TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
   tarvek_gui_test(tarvek_form_attribute_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_attributes.cpp
     LIBS tarvek_forms)
-  target_compile_definitions(tarvek_form_attribute_tests PRIVATE
-    TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
-    TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
+  tarvek_gui_test(tarvek_form_selection_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_selection.cpp
+    LIBS tarvek_forms)
+  foreach(t tarvek_form_drawing_tests tarvek_form_attribute_tests tarvek_form_selection_tests)
+    target_compile_definitions(${t} PRIVATE
+      TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
+      TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")
+  endforeach()
 endif()

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "document/figure.h"  // TColor
+
 namespace tarvek {
 
 class TCanvas;
@@ -41,12 +43,19 @@ public:
     virtual void HideTextBox() {}
     // The coordinate line of the drawing page.
     virtual void ShowCoordinates(const std::string& /*text*/) {}
+    // The map's pixel at paint-box coordinates as the screen shows it ($00BBGGRR; -1
+    // where nothing is shown): picking compares what was painted.
+    virtual TColor MapPixel(int /*x*/, int /*y*/) const { return -1; }
+    // The selection filter of the drawing page: 0 every figure, 1 plots only, 2 no plots.
+    virtual int SelectionFilter() const { return 0; }
+    // The blinking frame's timer follows the tools' state.
+    virtual void SetBlinkTimer(bool /*running*/, int /*intervalMs*/) {}
 };
 
 // Operations the mouse and key dispatch reaches in other editing modules. Each one is
 // optional: an empty function is skipped (a picking call then picks nothing).
 struct TToolOperations {
-    // Picking; SelectAtPoint returns the number of figures picked.
+    // Picking; SelectAtPoint returns the index of the figure whose mark it toggled, or -1.
     std::function<int(unsigned shift)> SelectAtPoint;
     std::function<void(unsigned shift)> SelectInRectangle;
     std::function<void()> SelectAllFigures;
@@ -55,8 +64,9 @@ struct TToolOperations {
     // Point markers: drawing them twice erases them.
     std::function<void(TCanvas& canvas)> DrawPointMarkers;
     std::function<void()> HitTestPointMarkers;
-    // Handle drags and moves (tool 103).
-    std::function<void(TCanvas& canvas)> DrawDragPreview;
+    // Handle drags and moves (tool 103): the preview of the band from (fromX, fromY) to
+    // (toX, toY) with the handle it was drawn for.
+    std::function<void(TCanvas& canvas, int fromX, int fromY, int toX, int toY, std::int32_t handle)> DrawDragPreview;
     std::function<void(unsigned shift, int x, int y)> CommitMoveOrTransform;
     // Rotation (tool 1000).
     std::function<void(TCanvas& canvas, double angle)> DrawRotationPreview;
@@ -123,9 +133,26 @@ struct TToolState {
     std::int32_t HandleFigure = -1;
     std::int32_t SnapGuidePxY = -1;  // x is the state's SnapGuidePxX
     TPointD SnapGuidePos;
-    // Point markers: 0 the start of the figure being drawn, 1 and 2 the last snap points.
+    // 1 while SnapGuidePx holds a point.
+    std::uint8_t SnapHit = 0;
+    // The blinking selection frame: the phase (own points of curves and circles are
+    // handles while it is 1), whether the timer runs, and its interval.
+    std::uint8_t BlinkPhase = 1;
+    std::uint8_t BlinkRunning = 0;
+    std::int32_t BlinkInterval = 10;
+    // Point markers: 0 the start of the figure being drawn, 1 and 2 the last snap points
+    // (2 also the end of the last move); x -1 is unset.
     std::array<TPointD, 3> PointMarkers{};
     std::uint8_t MarkersShown = 0;
+    // The pointer was not on a crossing of the markers at the last test.
+    std::uint8_t PointerOffMarkers = 0;
+    // Each marker's vertical and horizontal line colour.
+    struct TMarkerColours {
+        TColor Vertical = 0x808080, Horizontal = 0x808080;
+    };
+    std::array<TMarkerColours, 3> MarkerColours{};
+    // The selection filter before its last change.
+    std::int32_t PreviousSelectionFilter = 0;
 
     // The block being placed (columns x rows).
     std::int32_t PlacingColumns = 1, PlacingRows = 1;

@@ -64,7 +64,7 @@ public:
     // What the form contributes to a paint of the map, on the screen or on paper.
     TPaintInputs MapPaintInputs() const;
     // The pixel of the map at paint-box coordinates, as the screen shows it.
-    TColor MapPixel(int x, int y) const;
+    TColor MapPixel(int x, int y) const override;
 
     // Screen cursors 1 to 3 (loupe, pan, rotation); empty when their file did not load.
     std::array<std::optional<QCursor>, 3> ScreenCursors;
@@ -114,6 +114,12 @@ public:
     void HideTextBox() override;
     void ShowCoordinates(const std::string& text) override;
     std::shared_ptr<TCanvas> ToolCanvas;
+
+    // --- selection and handles (zumenn_selection.cpp) ---
+    int SelectionFilter() const override;
+    void SetBlinkTimer(bool running, int intervalMs) override;
+    // The handle under the pointer at its last position over the map.
+    void TrackPointer();
     // The part of the map whose band changed since the last paint, and the view the
     // map image was last painted for.
     QRect PendingBand;

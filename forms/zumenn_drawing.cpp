@@ -5,6 +5,9 @@
 
 #include "editing/drawing_range.h"
 #include "editing/drawing_tools.h"
+#include "editing/handles.h"
+#include "editing/move_transform.h"
+#include "editing/picking.h"
 #include "forms/zumenn.h"
 #include "platform/canvas.h"
 
@@ -36,10 +39,20 @@ void TForm_zumenn::BindDrawingTools() {
         }
         PageControl1->SetEnabled(enabled);
     };
-    S.Tools.Ops.NudgeSelection = [this](unsigned short key) {
+    TToolOperations& ops = S.Tools.Ops;
+    ops.NudgeSelection = [this](unsigned short key) {
         NudgeSelection(S, key);
         PaintBox1->Invalidate();
     };
+    ops.SelectAtPoint = [this](unsigned shift) { return SelectAtPoint(S, *this, shift); };
+    ops.SelectInRectangle = [this](unsigned shift) { SelectInRectangle(S, *this, shift); };
+    ops.SelectAllFigures = [this] { SelectAllFigures(S, *this); };
+    ops.DrawPointMarkers = [this](TCanvas& canvas) { DrawPointMarkers(S, canvas); };
+    ops.HitTestPointMarkers = [this] { HitTestPointMarkers(S); };
+    ops.DrawDragPreview = [this](TCanvas& canvas, int fromX, int fromY, int toX, int toY, std::int32_t handle) {
+        DrawDragPreview(S, canvas, fromX, fromY, toX, toY, handle);
+    };
+    ops.CommitMoveOrTransform = [this](unsigned shift, int x, int y) { CommitMoveOrTransform(S, *this, shift, x, y); };
 }
 
 // ---- TToolView ----------------------------------------------------------------------
@@ -94,21 +107,32 @@ void TForm_zumenn::ShowCoordinates(const std::string& text) { Label2->SetCaption
 
 // ---- Map mouse and form keys --------------------------------------------------------
 
+// The handle under the pointer is looked for again after every map event and key, so
+// that the next press finds it.
 void TForm_zumenn::PaintBox1MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     ToolMouseDown(S, ToToolButton(button), shift, x, y);
+    TrackPointer();
 }
 
 void TForm_zumenn::PaintBox1MouseMove(TShiftState shift, int x, int y) {
     ToolMouseMove(S, shift, (shift & ssLeft) != 0, x, y);
+    TrackPointer();
 }
 
 void TForm_zumenn::PaintBox1MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     ToolMouseUp(S, ToToolButton(button), shift, x, y);
+    TrackPointer();
 }
 
-void TForm_zumenn::FormKeyDown(unsigned short& key, TShiftState shift) { ToolKeyDown(S, key, shift); }
+void TForm_zumenn::FormKeyDown(unsigned short& key, TShiftState shift) {
+    ToolKeyDown(S, key, shift);
+    TrackPointer();
+}
 
-void TForm_zumenn::FormKeyUp(unsigned short& key, TShiftState shift) { ToolKeyUp(S, key, shift); }
+void TForm_zumenn::FormKeyUp(unsigned short& key, TShiftState shift) {
+    ToolKeyUp(S, key, shift);
+    TrackPointer();
+}
 
 // ---- Tool buttons -------------------------------------------------------------------
 

@@ -5,7 +5,6 @@ namespace tarvek {
 
 void TForm_zumenn::Memo1Change() {}
 void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
-void TForm_zumenn::Timer4Timer() {}
 void TForm_zumenn::Memo3Click() {}
 void TForm_zumenn::Memo6Click() {}
 void TForm_zumenn::Memo8Click() {}
@@ -13,7 +12,6 @@ void TForm_zumenn::Memo8Click() {}
 void TForm_zumenn::BitBtn7MouseEnter() {}
 void TForm_zumenn::Button5Click() {}
 void TForm_zumenn::BitBtn8MouseEnter() {}
-void TForm_zumenn::liyaClick() {}
 void TForm_zumenn::RadioGroup1Click() {}
 
 void TForm_zumenn::gp_setClick() {}

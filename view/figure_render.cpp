@@ -371,18 +371,27 @@ bool TMapPainter::DrawRoundedRun(std::int32_t& i, TBrushStyle brush) {
     return true;
 }
 
-void TMapPainter::DrawEllipse(const TDateRec& r, TBrushStyle brush) {
-    const std::array<TPoint, 4> p = ScreenPoints;
+TEllipseArc EllipseArcOf(const std::array<TPoint, 4>& p, double centreX, double centreY, double startX,
+                         double startY, double endX, double endY) {
     const std::int64_t rot = RoundDegrees(std::atan2(static_cast<long double>(p[1].Y) - p[0].Y,
                                                      static_cast<long double>(p[1].X) - p[0].X));
-    double start = 0, end = 360;
-    const bool whole = r.Aux1 == r.Aux3 && r.Aux2 == r.Aux4;
-    if (!whole) {
-        const double cx = (r.X1 + r.X3) / 2, cy = (r.Y1 + r.Y3) / 2;
-        start = double(RoundDegrees(std::atan2(r.Aux2 - cy, r.Aux1 - cx)) - rot);
-        end = double(RoundDegrees(std::atan2(r.Aux4 - cy, r.Aux3 - cx)) - rot);
-        if (end < start) start -= 360;
+    TEllipseArc a;
+    a.Whole = startX == endX && startY == endY;
+    if (!a.Whole) {
+        a.StartDeg = double(RoundDegrees(std::atan2(startY - centreY, startX - centreX)) - rot);
+        a.EndDeg = double(RoundDegrees(std::atan2(endY - centreY, endX - centreX)) - rot);
+        if (a.EndDeg < a.StartDeg) a.StartDeg -= 360;
     }
+    const TPoint centre = MidPoint(p[0], p[2]);
+    a.Ellipse = {double(centre.X), double(centre.Y), Distance(p[0], p[1]) / 2, Distance(p[0], p[3]) / 2, double(rot)};
+    return a;
+}
+
+void TMapPainter::DrawEllipse(const TDateRec& r, TBrushStyle brush) {
+    const std::array<TPoint, 4> p = ScreenPoints;
+    const TEllipseArc arc = EllipseArcOf(p, (r.X1 + r.X3) / 2, (r.Y1 + r.Y3) / 2, r.Aux1, r.Aux2, r.Aux3, r.Aux4);
+    const bool whole = arc.Whole;
+    const double start = arc.StartDeg, end = arc.EndDeg;
     const TPenStyle style = PenStyleFromIndex(r.PenStyle);
     const bool filledWhole = whole && brush != TBrushStyle::bsClear;
     if (filledWhole && style != TPenStyle::psSolid) {
@@ -391,8 +400,7 @@ void TMapPainter::DrawEllipse(const TDateRec& r, TBrushStyle brush) {
         C.Pen.Style = TPenStyle::psSolid;
     }
     const TPoint centre = MidPoint(p[0], p[2]);
-    const TEllipseGeometry e{double(centre.X), double(centre.Y), Distance(p[0], p[1]) / 2,
-                             Distance(p[0], p[3]) / 2, double(rot)};
+    const TEllipseGeometry& e = arc.Ellipse;
     DrawEllipticArc(C, e, start, end);
     if (filledWhole) {
         const TPoint seed = FillSeed();

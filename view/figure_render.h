@@ -7,6 +7,7 @@
 // even; "div" is integer division toward zero.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -40,6 +41,18 @@ struct TEllipseGeometry {
 
 // Whether pixel p lies strictly inside the ellipse (never for one without area).
 bool InsideEllipse(const TEllipseGeometry& ellipse, TPoint p);
+
+// The ellipse of a kind-3 figure whose four corners are p (canvas pixels) and the part of
+// it that is drawn: from the direction of its arc start point to that of its arc end
+// point, seen from its centre (centre and arc points in any one unit), in whole degrees
+// of the ellipse's own frame; the whole ellipse when the two arc points are equal.
+struct TEllipseArc {
+    TEllipseGeometry Ellipse;
+    double StartDeg = 0, EndDeg = 360;
+    bool Whole = true;
+};
+TEllipseArc EllipseArcOf(const std::array<TPoint, 4>& p, double centreX, double centreY, double startX,
+                         double startY, double endX, double endY);
 
 // One cubic Bézier piece of the ellipse from angle a0 to a1 (radians in the ellipse's own
 // frame), drawn with the canvas pen in one PolyBezier call.

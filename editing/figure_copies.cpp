@@ -1,0 +1,96 @@
+#include "editing/figure_copies.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+
+#include "document/drawing_state.h"
+#include "document/figure_store.h"
+
+namespace tarvek {
+
+namespace {
+
+std::int32_t Entry(const TDrawingState& s, std::int32_t k) { return s.SelectedList[static_cast<std::size_t>(k)]; }
+
+std::int32_t ListedCount(const TDrawingState& s) {
+    return std::min<std::int32_t>(s.SelectedCount, static_cast<std::int32_t>(s.SelectedList.size()) - 1);
+}
+
+}  // namespace
+
+std::vector<std::int32_t> CopyableSelection(const TDrawingState& s) {
+    std::vector<std::int32_t> sources;
+    for (std::int32_t k = 1; k <= ListedCount(s); ++k) {
+        const std::int32_t i = Entry(s, k);
+        if (s.ValidIndex(i) && !s.Fig(i).SetAside) sources.push_back(i);
+    }
+    return sources;
+}
+
+std::int32_t AppendFigureCopy(TDrawingState& s, std::int32_t source) {
+    const std::int32_t b = ++s.FigureCount;
+    s.Fig(b) = s.Fig(source);
+    TDateRec& r = s.Fig(b);
+    if (r.Kind <= 3001) r.PlotNumber = "000000";
+    if (IsPlotRecord(r)) {
+        r.PlotId = s.MaxPlotId + 1;
+        if (GetCompoundOwner(s, source) <= 0) ++s.MaxPlotId;
+        r.DrawingName = s.CurrentDrawingName;
+        r.Text = "0";
+        r.PlotNumber = "000000";
+        r.HouseName = "空";
+        r.HeadName.clear();
+        r.Phone.clear();
+        r.DistrictName.clear();
+        r.Address1.clear();
+        r.Address2.clear();
+        r.PlotRemarks.clear();
+        r.ShareSetId = 0;
+        r.SetAside = 0;
+        s.LedgerUnchanged = 0;
+    }
+    r.SourceIndex = source;
+    return b;
+}
+
+void FinishFigureCopies(TDrawingState& s, std::int32_t first) {
+    std::unordered_map<std::int32_t, std::int32_t> copyOf;
+    for (std::int32_t i = first; i <= s.FigureCount; ++i) copyOf.emplace(s.Fig(i).SourceIndex, i);
+    for (std::int32_t i = first; i <= s.FigureCount; ++i) {
+        TDateRec& r = s.Fig(i);
+        if (r.OwnerIndex > 0)
+            if (const auto it = copyOf.find(r.OwnerIndex); it != copyOf.end()) r.OwnerIndex = it->second;
+    }
+    for (std::int32_t i = first; i <= s.FigureCount; ++i) {
+        s.Fig(i).Selected = 1;
+        s.Fig(i).SourceIndex = 0;
+    }
+}
+
+void ComputeGroupBounds(TDrawingState& s) {
+    const std::int32_t n = ListedCount(s);
+    for (std::int32_t k = 1; k <= n; ++k) {
+        const std::int32_t g = Entry(s, k);
+        if (!s.ValidIndex(g) || !IsOwnerKind(s.Fig(g).Kind)) continue;
+        std::array<double, 4> f{0, 9999999999.0, 0, 9999999999.0};  // right, left, bottom, top
+        bool any = false;
+        for (std::int32_t j = 1; j <= n; ++j) {
+            const std::int32_t m = Entry(s, j);
+            if (m == g || !s.ValidIndex(m) || s.Fig(m).OwnerIndex != g) continue;
+            const TDateRec& r = s.Fig(m);
+            f = {std::max(f[0], r.BoxX2), std::min(f[1], r.BoxX1), std::max(f[2], r.BoxY2), std::min(f[3], r.BoxY1)};
+            any = true;
+        }
+        // Without members there is no frame to take: the start values are no shape.
+        if (!any) continue;
+        TDateRec& r = s.Fig(g);
+        r.X1 = r.X4 = r.BoxX1 = f[1];
+        r.X2 = r.X3 = r.BoxX2 = f[0];
+        r.Y1 = r.Y2 = r.BoxY1 = f[3];
+        r.Y3 = r.Y4 = r.BoxY2 = f[2];
+        s.DrawPointBuffer = f;
+    }
+}
+
+}  // namespace tarvek
