@@ -161,6 +161,8 @@ struct TDrawingState {
     TColor CurBrushColor = 7321527;
     std::int32_t CurPenWidth = 1, CurPenStyle = 0, CurBrushStyle = 1;
     std::string CurFontName = "ＭＳ 明朝";
+    // Points of new text at zoom 1 (the text tool).
+    std::int32_t TextSize = 8;
 
     TDateRec& Fig(std::int32_t i) { return Figures[static_cast<std::size_t>(i)]; }
     const TDateRec& Fig(std::int32_t i) const { return Figures[static_cast<std::size_t>(i)]; }

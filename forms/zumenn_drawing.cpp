@@ -4,6 +4,8 @@
 #include <QPainter>
 
 #include "editing/drawing_tools.h"
+#include "editing/plot_blocks.h"
+#include "editing/text_entry.h"
 #include "forms/zumenn.h"
 #include "platform/canvas.h"
 
@@ -23,6 +25,8 @@ TToolButton ToToolButton(TMouseButton button) {
 
 void TForm_zumenn::BindDrawingTools() {
     S.Tools.View = this;
+    S.Tools.Ops.PlaceBlock = [this](int x, int y) { PlaceBlock(S, *this, x, y); };
+    S.Tools.Ops.PlaceTextMemo = [this] { PlaceTextMemo(S, *this); };
     S.Tools.MeshSnap = ComboBox5->ItemIndex() == 1 ? 0 : 1;
     // While a figure is being placed, no other tool and no other page can be chosen; the
     // line width and style stay open, the attributes of the figure in hand.
@@ -83,7 +87,10 @@ bool TForm_zumenn::SelectAfterDrawing() const { return ck_true->Checked(); }
 
 bool TForm_zumenn::TextBoxVisible() const { return Memo1->Visible(); }
 
-void TForm_zumenn::HideTextBox() { Memo1->SetVisible(false); }
+void TForm_zumenn::HideTextBox() {
+    Memo1->SetVisible(false);
+    S.Tools.TextEraseKey = 0;
+}
 
 void TForm_zumenn::ShowCoordinates(const std::string& text) { Label2->SetCaption(text); }
 

@@ -3,13 +3,8 @@
 
 namespace tarvek {
 
-void TForm_zumenn::Memo1Change() {}
-void TForm_zumenn::Memo1KeyDown(unsigned short&, TShiftState) {}
 void TForm_zumenn::ComboBox1Change() {}
 void TForm_zumenn::Timer4Timer() {}
-void TForm_zumenn::Memo3Click() {}
-void TForm_zumenn::Memo6Click() {}
-void TForm_zumenn::Memo8Click() {}
 
 void TForm_zumenn::tou_nameEnter() {}
 void TForm_zumenn::tou_nameExit() {}
@@ -32,15 +27,11 @@ void TForm_zumenn::ComboBox4Enter() {}
 void TForm_zumenn::ComboBox4Exit() {}
 void TForm_zumenn::ComboBox4KeyPress(char32_t&) {}
 
-void TForm_zumenn::BitBtn7MouseEnter() {}
-void TForm_zumenn::Button5Click() {}
-void TForm_zumenn::BitBtn8MouseEnter() {}
 void TForm_zumenn::BitBtn49Click() {}
 void TForm_zumenn::BitBtn49MouseEnter() {}
 void TForm_zumenn::BitBtn50Click() {}
 void TForm_zumenn::BitBtn50MouseEnter() {}
 void TForm_zumenn::liyaClick() {}
-void TForm_zumenn::RadioGroup1Click() {}
 void TForm_zumenn::pen_sty_conbCloseUp() {}
 void TForm_zumenn::pen_width_conbCloseUp() {}
 void TForm_zumenn::brs_sty_conbCloseUp() {}
@@ -81,11 +72,5 @@ void TForm_zumenn::hanni02Click() {}
 
 void TForm_zumenn::innsatu() {}
 void TForm_zumenn::ComboBox3Change() {}
-void TForm_zumenn::BitBtn11Click() {}
-void TForm_zumenn::BitBtn12Click() {}
-void TForm_zumenn::BitBtn13Click() {}
-void TForm_zumenn::BitBtn16Click() {}
-void TForm_zumenn::BitBtn17Click() {}
-void TForm_zumenn::BitBtn20Click() {}
 
 }  // namespace tarvek
