@@ -780,7 +780,8 @@ void ToolMouseUp(TDrawingState& s, TToolButton button, unsigned shift, int x, in
         Call(t.Ops.PlaceTextMemo);
         s.Dragging = 0;
     }
-    if (!s.Dragging) EnableDrawTab(s, true);
+    // The text box keeps the page locked until it closes.
+    if (!s.Dragging && !ToolView(s).TextBoxVisible()) EnableDrawTab(s, true);
 }
 
 // ---- Keys ---------------------------------------------------------------------------

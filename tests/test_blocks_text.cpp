@@ -270,6 +270,20 @@ TEST_F(TextEntry, ABoxOpensSizedForTheZoomAndEnterPlacesWhatWasTyped) {
     EXPECT_EQ(S.CurrentTool, fkText);  // the next press opens a new box
 }
 
+TEST_F(TextEntry, ABoxOpenedByAReleaseKeepsThePageLocked) {
+    ToolMouseMove(S, 0, false, 100, 100);
+    ToolMouseDown(S, TToolButton::Left, 0, 100, 100);
+    ToolMouseMove(S, 0, true, 200, 150);
+    ToolMouseUp(S, TToolButton::Left, 0, 200, 150);
+    ASSERT_TRUE(View.BoxOpen);
+    EXPECT_EQ((std::array{View.Box[0], View.Box[1]}), (std::array{208, 148}));  // at the release
+    EXPECT_FALSE(TabEnabled);
+    Type("門");
+    Key(13);
+    EXPECT_EQ((std::array{S.Fig(1).X1, S.Fig(1).Y1}), (std::array{100000.0, 70000.0}));
+    EXPECT_TRUE(TabEnabled);
+}
+
 TEST_F(TextEntry, EscAndAnEmptyEnterPlaceNothing) {
     const std::int32_t steps = S.HistoryCount;
     Click(100, 100);
