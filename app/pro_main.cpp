@@ -2,6 +2,7 @@
 // starts this program there.
 #include <QApplication>
 
+#include "forms/hako_set.h"
 #include "forms/zumenn.h"
 #include "platform/qt_services.h"
 #include "platform/system.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     }
     tarvek::InstallFontSubstitutions();
     tarvek::TForm_zumenn form(tarvek::ProgramFolder(), ui);
+    form.AdoptBlockDialog(std::make_unique<tarvek::Thako>(form));
     form.Show();
     return app.exec();
 }

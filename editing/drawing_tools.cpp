@@ -53,6 +53,9 @@ TDateRec& Scratch(TDrawingState& s) { return s.Fig(0); }
 
 bool Within(int a, int b, int tolerance) { return std::abs(a - b) <= tolerance; }
 
+// Far outside any canvas, yet with room for a pen and a margin.
+int SaturatedPixel(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -1000000000, 1000000000)); }
+
 // ---- The rubber band ---------------------------------------------------------------
 
 struct TBandRect {
@@ -79,9 +82,9 @@ TBandRect PreviewBounds(const TDrawingState& s, const TToolState::TShownPreview&
         b.Add(b.Right + hy, b.Bottom + hx);
     }
     if (p.Tool == fkPlot) {
-        const int w = (p.Columns * (s.BlockUnitWidth + s.BlockGapX)) * p.Zoom;
-        const int h = (p.Rows * (s.BlockUnitHeight + s.BlockGapY)) * p.Zoom;
-        b = {p.To.x, p.To.y, p.To.x + w, p.To.y + h};
+        const std::int64_t w = p.Columns * (std::int64_t(s.BlockUnitWidth) + s.BlockGapX) * p.Zoom;
+        const std::int64_t h = p.Rows * (std::int64_t(s.BlockUnitHeight) + s.BlockGapY) * p.Zoom;
+        b = {p.To.x, p.To.y, SaturatedPixel(p.To.x + w), SaturatedPixel(p.To.y + h)};
     }
     // Arrow heads, dimension ticks and pen width.
     const int margin = p.PenWidth + 2 + (p.Tool == 4 || p.Tool == 10 ? 2 * p.Zoom * s.DimensionTextSize / 100 + 4 : 0);
@@ -158,14 +161,33 @@ void PaintPreview(TDrawingState& s, TCanvas& c, const TToolState::TShownPreview&
         c.PolyBezier(pts);
         break;
     }
-    case fkPlot:
-        for (int row = 0; row < p.Rows; ++row)
-            for (int col = 0; col < p.Columns; ++col) {
-                const int x = e.X + col * (s.BlockUnitWidth + s.BlockGapX) * p.Zoom;
-                const int y = e.Y + row * (s.BlockUnitHeight + s.BlockGapY) * p.Zoom;
-                c.Rectangle(x, y, x + s.BlockUnitWidth * p.Zoom, y + s.BlockUnitHeight * p.Zoom);
+    case fkPlot: {
+        // Sizes and counts are typed freely: only the plots within the canvas are drawn,
+        // in 64 bits, so that a huge block costs no more than the view holds.
+        const TRect clip = c.ClipRect();
+        const auto axis = [](std::int64_t origin, std::int64_t size, std::int64_t step, std::int32_t count,
+                             int lo, int hi) {
+            std::int64_t first = 0, last = count - 1;
+            if (step > 0) {
+                first = std::max<std::int64_t>(first, (lo - origin - size) / step);
+                last = std::min<std::int64_t>(last, (hi - origin) / step + 1);
+            } else {
+                last = std::min<std::int64_t>(last, 0);  // every plot on the first
+            }
+            return std::pair{first, last};
+        };
+        const std::int64_t w = std::int64_t(s.BlockUnitWidth) * p.Zoom, h = std::int64_t(s.BlockUnitHeight) * p.Zoom;
+        const std::int64_t stepX = (std::int64_t(s.BlockUnitWidth) + s.BlockGapX) * p.Zoom;
+        const std::int64_t stepY = (std::int64_t(s.BlockUnitHeight) + s.BlockGapY) * p.Zoom;
+        const auto [col0, col1] = axis(e.X, w, stepX, p.Columns, clip.Left, clip.Right);
+        const auto [row0, row1] = axis(e.Y, h, stepY, p.Rows, clip.Top, clip.Bottom);
+        for (std::int64_t row = row0; row <= row1; ++row)
+            for (std::int64_t col = col0; col <= col1; ++col) {
+                const std::int64_t x = e.X + col * stepX, y = e.Y + row * stepY;
+                c.Rectangle(SaturatedPixel(x), SaturatedPixel(y), SaturatedPixel(x + w), SaturatedPixel(y + h));
             }
         break;
+    }
     default:
         break;
     }
@@ -413,7 +435,8 @@ void ShowCursorCoordinates(TDrawingState& s, int x, int y, bool relative) {
 
 void ResetPointMarkers(TDrawingState& s, bool clearFirst) {
     TToolState& t = Tools(s);
-    // Markers on screen always go: drawn again in not-xor they disappear.
+    // Shown markers always come off the image first, or drawing them again later would
+    // leave lines behind; the start of a figure in hand survives the snap tracking's reset.
     if (t.MarkersShown)
         if (TCanvas* c = ToolView(s).PreviewCanvas(); c && t.Ops.DrawPointMarkers) t.Ops.DrawPointMarkers(*c);
     t.MarkersShown = 0;
@@ -474,6 +497,9 @@ void ToolMapRepainted(TDrawingState& s) {
         if (c && t.Ops.DrawPointMarkers) t.Ops.DrawPointMarkers(*c);
         else t.MarkersShown = 0;
     }
+    t.SnapCircleShown = 0;
+    // A repaint never hides the text box, so an erase key needs nothing shown again.
+    if (s.CurrentTool == fkText) t.TextEraseKey = 0;
     if (!s.Dragging) return;
     ShowToolPreview(s);
     s.PreviewStale = 0;
@@ -654,6 +680,7 @@ void ToolMouseDown(TDrawingState& s, TToolButton button, unsigned shift, int x, 
 void ToolMouseMove(TDrawingState& s, unsigned shift, bool leftHeld, int x, int y) {
     TToolState& t = Tools(s);
     StopBlink(s);
+    s.HoverBusy = 0;  // the plot under the pointer may be shown again at once
     s.HoverPos = {x, y};
     if (t.PointMarkers[0].x > 0 || t.PointMarkers[1].x > 0) Call(t.Ops.HitTestPointMarkers);
     if (t.PanMode && leftHeld) {
@@ -761,7 +788,8 @@ void ToolMouseUp(TDrawingState& s, TToolButton button, unsigned shift, int x, in
         Call(t.Ops.PlaceTextMemo);
         s.Dragging = 0;
     }
-    if (!s.Dragging) EnableDrawTab(s, true);
+    // The text box keeps the page locked until it closes.
+    if (!s.Dragging && !ToolView(s).TextBoxVisible()) EnableDrawTab(s, true);
 }
 
 // ---- Keys ---------------------------------------------------------------------------

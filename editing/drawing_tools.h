@@ -48,8 +48,12 @@ TSnappedPoint SnapPoint(TDrawingState& s, int x, int y, bool eraseMarkers);
 std::int32_t SnapToMesh(const TDrawingState& s, std::int32_t p, std::int32_t origin);
 // Offset and length of the figure being drawn, or the position on the mesh.
 void ShowCursorCoordinates(TDrawingState& s, int x, int y, bool relative);
-// Takes shown markers off the map and unsets markers 1 and 2, and marker 0 with clearFirst.
+// Takes shown markers off the map and empties markers 1 and 2; marker 0 (the start of
+// the figure being drawn) too when clearFirst.
 void ResetPointMarkers(TDrawingState& s, bool clearFirst);
+// Once per idle pass: the red circle on the figure point under the pointer (drawing page
+// only), and the last two snap points as markers 1 and 2.
+void TrackSnapPoint(TDrawingState& s);
 
 // The rubber band: ShowToolPreview draws the current one (taking off what is shown
 // first), EraseToolPreview takes it off, MoveRubberBandEnd moves its end.

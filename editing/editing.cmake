@@ -9,7 +9,10 @@ add_library(tarvek_editing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/picking.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/move_transform.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/figure_copies.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/figure_copies.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/snap_tracking.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/plot_blocks.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_entry.cpp)
 target_link_libraries(tarvek_editing PUBLIC tarvek_document tarvek_canvas tarvek_view)
 
 if(TARVEK_BUILD_TESTS)
@@ -35,6 +38,11 @@ if(TARVEK_BUILD_TESTS)
   foreach(t tarvek_selection_tests tarvek_handle_tests tarvek_move_tests)
     target_compile_definitions(${t} PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   endforeach()
+  tarvek_gui_test(tarvek_blocks_text_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_blocks_text.cpp
+    LIBS tarvek_editing)
+  target_compile_definitions(tarvek_blocks_text_tests PRIVATE
+    TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   # The tools on the live form; tarvek_forms is defined after this file is included.
   tarvek_gui_test(tarvek_form_drawing_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_drawing.cpp
@@ -45,7 +53,11 @@ if(TARVEK_BUILD_TESTS)
   tarvek_gui_test(tarvek_form_selection_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_selection.cpp
     LIBS tarvek_forms)
-  foreach(t tarvek_form_drawing_tests tarvek_form_attribute_tests tarvek_form_selection_tests)
+  tarvek_gui_test(tarvek_form_blocks_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_blocks.cpp
+    LIBS tarvek_forms)
+  foreach(t tarvek_form_drawing_tests tarvek_form_attribute_tests tarvek_form_selection_tests
+            tarvek_form_blocks_tests)
     target_compile_definitions(${t} PRIVATE
       TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
       TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")

@@ -138,9 +138,12 @@ bool CommitDrawnFigure(TDrawingState& s, int x, int y) {
         scratch.Y2 = e.y;
         t.PointMarkers[0] = {};
         s.HasSelection = 1;
-        const std::int32_t count = t.PlacingColumns * t.PlacingRows;
+        // Columns and rows are typed freely: their product is taken wide, and a block
+        // larger than the store is refused like any other that does not fit.
+        const std::int64_t count = std::int64_t(t.PlacingColumns) * t.PlacingRows;
         std::int32_t added = 0;
-        if (t.Ops.PlaceBlock && count > 0 && ReserveFigures(s, count)) {
+        if (t.Ops.PlaceBlock && count > 0 &&
+            ReserveFigures(s, static_cast<std::int32_t>(std::min<std::int64_t>(count, MaxFigures)))) {
             const std::int32_t before = s.FigureCount;
             t.Ops.PlaceBlock(e.px, e.py);
             added = s.FigureCount - before;

@@ -61,6 +61,10 @@ struct TToolOperations {
     std::function<void()> SelectAllFigures;
     // Snap guides at a pixel: fill SnapGuidePxX/SnapGuidePxY and SnapGuidePos (-1 = none).
     std::function<void(int x, int y)> FindSnapGuides;
+    // The figure point or frame corner under the pointer (paint-box pixels): refreshes
+    // SnapHit, SnapGuidePxX/SnapGuidePxY, SnapGuidePos, HandleFigure and HandleHit.
+    // Empty: nothing is ever under the pointer.
+    std::function<void(int x, int y)> FindHandleUnderCursor;
     // Point markers: drawing them twice erases them.
     std::function<void(TCanvas& canvas)> DrawPointMarkers;
     std::function<void()> HitTestPointMarkers;
@@ -153,6 +157,23 @@ struct TToolState {
     std::array<TMarkerColours, 3> MarkerColours{};
     // The selection filter before its last change.
     std::int32_t PreviousSelectionFilter = 0;
+    // The red circle on the snap point under the pointer, as drawn (not-xor, on the map).
+    std::uint8_t SnapCircleShown = 0;
+    TPixel SnapCirclePos;
+    std::int32_t SnapCircleZoom = 0;
+
+    // Ctrl+V lays copies out to the right (0) or downwards (1).
+    std::uint8_t PasteDirection = 0;
+
+    // The text tool's box: where the text goes (drawing units) and the zoom and font
+    // size it was opened with, so that a zoom while typing moves and resizes nothing.
+    struct TTextEntry {
+        double X = 0, Y = 0;
+        std::int32_t Zoom = 1;
+        std::int32_t FontSize = 8;  // points
+    } TextEntry;
+    // The last key in the box was Backspace or Delete.
+    std::uint8_t TextEraseKey = 0;
 
     // The block being placed (columns x rows).
     std::int32_t PlacingColumns = 1, PlacingRows = 1;

@@ -10,6 +10,7 @@
 #include "document/selection.h"
 #include "document/startup.h"
 #include "editing/attributes.h"
+#include "forms/hako_set.h"
 #include "households/handover.h"
 #include "households/household_table.h"
 #include "households/ledger_poll.h"
@@ -45,7 +46,12 @@ TForm_zumenn::TForm_zumenn(const std::string& exeFolder, TUserServices& ui) : S(
     FormCreate();
 }
 
-TForm_zumenn::~TForm_zumenn() = default;
+TForm_zumenn::~TForm_zumenn() {
+    // No idle pass may reach a form that is coming apart; the dialog's window goes
+    // before the window it belongs to.
+    QObject::disconnect(IdleConnection);
+    Hako.reset();
+}
 
 void TForm_zumenn::BuildComponents() {
     LayOutComponents();
@@ -120,7 +126,7 @@ void TForm_zumenn::ApplyViewToForm() {
     SetColor(v.WindowColor);
     Memo4->SetColor(v.WindowColor);
     Panel1->SetColor(v.Panel1Color);
-    for (TMemo* m : {Memo2, Memo4, Memo7, Memo9, Memo12, Memo22, neisyo, taiou}) m->SetColor(v.WindowColor);
+    for (TMemo* m : CaptionMemos()) m->SetColor(v.WindowColor);
 
     if (!S.BackgroundPicturePath.empty()) {
         const std::string folder = DataFolderOf(S.BackgroundPicturePath);
@@ -183,6 +189,7 @@ void TForm_zumenn::CleanStartSetup() {
     for (int c = 0; c < 4; ++c) StringGrid4->SetCell(c, 0, coOwnerHeaders[c]);
 
     SetStayOnTop(true);
+    InstallIdleHandler();
     Timer1->SetEnabled(true);
 
     liya->SetItems({"全て", w + "のみ", w + "以外"});
@@ -220,7 +227,8 @@ void TForm_zumenn::FormShow() {
         S.SelectedList[0] = 0;
     } else {
         SetWindowBounds(200, 100, 800, 600);
-        S.RecordedFormSize = {800, 600};
+        // What the window took (its minimum may enlarge it), so that it is no step.
+        S.RecordedFormSize = {WindowWidth(), WindowHeight()};
         S.Zoom = 1;
         S.ZoomStep = 1;
         ScrollBox1->SetWidth(ScrollBox1->Width() - ScrollBox1->Width() % 2);
@@ -240,6 +248,7 @@ void TForm_zumenn::FormShow() {
     S.EditTabActive = 0;
     ShowRequestTarget();
     S.RecordedScrollPos = {ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos()};
+    LastFrameExtra = QSize(WindowWidth() - ClientWidth(), WindowHeight() - ClientHeight());
     S.NameTextSizeCopy = UpDown1->Position();
     S.HistoryRecording = 1;
     S.LedgerUnchanged = 1;
@@ -333,6 +342,7 @@ void TForm_zumenn::RestoreNameViewOptions() {
 }
 
 void TForm_zumenn::FormClose() {
+    if (Hako) Hako->Close();
     if (S.StandaloneStartFlag == 1 || S.StartupError == 1) return;
     const std::string& w = S.PlotKindWord;
     DeleteFile(DisplaySettingsFileName(S, S.CurrentDrawingName));

@@ -5,20 +5,27 @@
 
 #include <QCursor>
 #include <QImage>
+#include <QMetaObject>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "document/drawing_state.h"
 #include "document/editor_view.h"
+#include "editing/text_entry.h"
 #include "forms/zumenn_components.h"
 #include "households/assignment.h"
 #include "households/ledger_exchange.h"
 #include "households/plot_numbering.h"
 #include "platform/vcl.h"
 #include "view/painter.h"
+#include "view/idle.h"
+#include "view/zoom.h"
 
 namespace tarvek {
+
+class Thako;
 
 class TForm_zumenn : public TForm,
                      public TEditorView,
@@ -26,6 +33,8 @@ class TForm_zumenn : public TForm,
                      public THouseholdView,
                      public TPlotSearchView,
                      public TToolView,
+                     public TTextBoxView,
+                     public TIdleView,
                      public TZumennComponents {
 public:
     // exeFolder: the program folder, with a trailing "/"; every exchanged file lies there.
@@ -118,8 +127,6 @@ public:
     // --- selection and handles (zumenn_selection.cpp) ---
     int SelectionFilter() const override;
     void SetBlinkTimer(bool running, int intervalMs) override;
-    // The handle under the pointer at its last position over the map.
-    void TrackPointer();
     // The part of the map whose band changed since the last paint, and the view the
     // map image was last painted for.
     QRect PendingBand;
@@ -133,6 +140,42 @@ public:
     std::vector<TMapMark> PendingMarks;
     void PaintPendingMarks();
     void NumberPlots(TNumberingOrder order);
+    // --- plot blocks and the niche-count dialog (zumenn_blocks.cpp) ---
+    // The dialog, made by the program entry after this form and handed over; the form
+    // closes it when it closes and destroys it first.
+    void AdoptBlockDialog(std::unique_ptr<Thako> dialog);
+    Thako* BlockDialog() const { return Hako.get(); }
+
+    // --- text entry (zumenn_text.cpp) ---
+    void Memo1KeyPress(char32_t& key);
+    // TTextBoxView
+    void OpenTextBox(int left, int top, int width, int height, int fontSize) override;
+    std::string TextBoxText() const override;
+    void SetTextBoxText(const std::string& text) override;
+    void SetTextBoxWidth(int width) override;
+    void SetTextBoxColor(TColor color) override;
+    std::string TextBoxFontName() const override;
+    bool TextBoxComposing() const override;
+    int MapLeft() const override;
+    int MapTop() const override;
+
+    // --- the idle pass (zumenn_idle.cpp) ---
+    // Runs whenever the GUI thread's queue has emptied, modal loops included; installed
+    // only after a clean start.
+    void ApplicationIdle();
+    bool IdleHandlerInstalled() const { return static_cast<bool>(IdleConnection); }
+    // Where the pointer is, for the edge scroll of a drag.
+    TPointerPlace PointerPlace() const;
+    // TIdleView
+    int FormWidth() const override { return WindowWidth(); }
+    int FormHeight() const override { return WindowHeight(); }
+    bool FrameChanged() override;
+    THouseholdView& HoverFields() override { return *this; }
+    void StartHoverTimer() override;
+
+    // --- colours and options of the last page (zumenn_options.cpp) ---
+    // The read-only memos that serve as captions: they take the form's colour.
+    std::vector<TMemo*> CaptionMemos() const;
 
     // --- hand-over file ---
 
@@ -182,8 +225,14 @@ private:
     void ShowFileError(const std::string& path, const TFileResult& result);
     void RestoreNameViewOptions();
 
+    void InstallIdleHandler();
+
     std::uint8_t NameValidated = 1;
     bool GuardsRun = false;
+    std::unique_ptr<Thako> Hako;
+    QMetaObject::Connection IdleConnection;
+    bool IdleRunning = false;
+    QSize LastFrameExtra{-1, -1};
 };
 
 }  // namespace tarvek

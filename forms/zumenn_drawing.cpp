@@ -8,6 +8,8 @@
 #include "editing/handles.h"
 #include "editing/move_transform.h"
 #include "editing/picking.h"
+#include "editing/plot_blocks.h"
+#include "editing/text_entry.h"
 #include "forms/zumenn.h"
 #include "platform/canvas.h"
 
@@ -27,6 +29,8 @@ TToolButton ToToolButton(TMouseButton button) {
 
 void TForm_zumenn::BindDrawingTools() {
     S.Tools.View = this;
+    S.Tools.Ops.PlaceBlock = [this](int x, int y) { PlaceBlock(S, *this, x, y); };
+    S.Tools.Ops.PlaceTextMemo = [this] { PlaceTextMemo(S, *this); };
     S.Tools.MeshSnap = ComboBox5->ItemIndex() == 1 ? 0 : 1;
     // While a figure is being placed, no other tool and no other page can be chosen; the
     // line width and style stay open, the attributes of the figure in hand.
@@ -44,6 +48,7 @@ void TForm_zumenn::BindDrawingTools() {
         NudgeSelection(S, key);
         PaintBox1->Invalidate();
     };
+    ops.FindHandleUnderCursor = [this](int x, int y) { FindHandleUnderCursor(S, x, y); };
     ops.SelectAtPoint = [this](unsigned shift) { return SelectAtPoint(S, *this, shift); };
     ops.SelectInRectangle = [this](unsigned shift) { SelectInRectangle(S, *this, shift); };
     ops.SelectAllFigures = [this] { SelectAllFigures(S, *this); };
@@ -101,37 +106,33 @@ bool TForm_zumenn::SelectAfterDrawing() const { return ck_true->Checked(); }
 
 bool TForm_zumenn::TextBoxVisible() const { return Memo1->Visible(); }
 
-void TForm_zumenn::HideTextBox() { Memo1->SetVisible(false); }
+void TForm_zumenn::HideTextBox() {
+    Memo1->SetVisible(false);
+    S.Tools.TextEraseKey = 0;
+}
 
 void TForm_zumenn::ShowCoordinates(const std::string& text) { Label2->SetCaption(text); }
 
 // ---- Map mouse and form keys --------------------------------------------------------
 
-// The handle under the pointer is looked for again after every map event and key, so
-// that the next press finds it.
 void TForm_zumenn::PaintBox1MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     ToolMouseDown(S, ToToolButton(button), shift, x, y);
-    TrackPointer();
 }
 
 void TForm_zumenn::PaintBox1MouseMove(TShiftState shift, int x, int y) {
     ToolMouseMove(S, shift, (shift & ssLeft) != 0, x, y);
-    TrackPointer();
 }
 
 void TForm_zumenn::PaintBox1MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     ToolMouseUp(S, ToToolButton(button), shift, x, y);
-    TrackPointer();
 }
 
 void TForm_zumenn::FormKeyDown(unsigned short& key, TShiftState shift) {
     ToolKeyDown(S, key, shift);
-    TrackPointer();
 }
 
 void TForm_zumenn::FormKeyUp(unsigned short& key, TShiftState shift) {
     ToolKeyUp(S, key, shift);
-    TrackPointer();
 }
 
 // ---- Tool buttons -------------------------------------------------------------------

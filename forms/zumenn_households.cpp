@@ -122,7 +122,9 @@ void TForm_zumenn::LeaveHouseholdSearchMode() {
 
 void TForm_zumenn::ShowHouseholdFields(const std::array<std::string, 9>& f) {
     TEdit* const fields[] = {Edit_no, Edit_name, Edit_genn, Edit_tel, Edit_tiku, Edit_j1, Edit_j2, Edit_bikou, tou_name};
-    for (std::size_t i = 0; i < 9; ++i) fields[i]->SetText(f[i]);
+    // The hover display shows a plot again at every tick: unchanged fields are left alone.
+    for (std::size_t i = 0; i < 9; ++i)
+        if (fields[i]->Text() != f[i]) fields[i]->SetText(f[i]);
 }
 
 // ---------------------------------------------------------------------------------

@@ -548,6 +548,7 @@ void TForm_zumenn::BindComponentEvents() {
     };
     Memo1->OnChange = [this] { Memo1Change(); };
     Memo1->OnKeyDown = [this](unsigned short& key, TShiftState shift) { Memo1KeyDown(key, shift); };
+    Memo1->OnKeyPress = [this](char32_t& key) { Memo1KeyPress(key); };
     StringGrid4->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
         StringGrid4MouseDown(b, s, x, y);
     };

@@ -6,6 +6,7 @@
 
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
+#include "document/plot_record.h"
 #include "document/startup.h"
 #include "platform/numbers.h"
 
@@ -69,23 +70,6 @@ bool FailStage(TDrawingState& s) {
     s.StartupError = 1;
     s.Ui.Beep();
     return false;
-}
-
-// A plot the ledger knows and the drawing lacks, shaped and set up like a placed plot.
-std::int32_t AppendLedgerPlot(TDrawingState& s, double x, double y) {
-    const std::int32_t i = ++s.FigureCount;
-    TDateRec& r = s.Fig(i);
-    r = TDateRec{};  // the slot may hold a stale copy from a compaction
-    ApplyNewFigureDefaults(s, r);
-    r.Kind = fkPlot;
-    r.IsPlot = 1;
-    const double w = s.BlockUnitWidth * 1000.0, h = s.BlockUnitHeight * 1000.0;
-    r.X1 = x, r.Y1 = y;
-    r.X2 = x + w, r.Y2 = y;
-    r.X3 = x + w, r.Y3 = y + h;
-    r.X4 = x, r.Y4 = y + h;
-    UpdateFigureBounds(s, i);
-    return i;
 }
 
 void TakeLedgerFields(TDateRec& r, const TLedgerPlot& p) {
@@ -202,7 +186,8 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
     for (const TLedgerPlot& p : listed) {
         std::vector<std::int32_t>& plots = plotsById[p.PlotId];
         if (plots.empty()) {
-            const std::int32_t n = AppendLedgerPlot(s, maxX, maxY);
+            // Shaped and set up like a placed plot.
+            const std::int32_t n = AppendPlotRecord(s, maxX, maxY);
             s.Fig(n).PlotId = p.PlotId;
             s.MaxPlotId = std::max(s.MaxPlotId, p.PlotId);
             maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;

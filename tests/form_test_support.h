@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "document/startup.h"
+#include "forms/hako_set.h"
 #include "forms/zumenn.h"
 #include "households/handover.h"
 #include "households/household_table.h"
@@ -58,6 +59,7 @@ public:
 // Starts the form as the program does, and runs the queued start-up guards.
 inline std::unique_ptr<TForm_zumenn> StartForm(const TProgramFolder& dir, TUserServices& ui) {
     auto form = std::make_unique<TForm_zumenn>(dir.Folder(), ui);
+    form->AdoptBlockDialog(std::make_unique<Thako>(*form));
     form->Show();
     QApplication::processEvents();
     return form;

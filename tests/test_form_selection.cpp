@@ -50,7 +50,11 @@ protected:
         QCoreApplication::sendEvent(w, &e);
         QApplication::processEvents();
     }
-    void MoveTo(int x, int y, Qt::MouseButtons held = {}) { Mouse(QEvent::MouseMove, Qt::NoButton, x, y, held); }
+    // The idle pass that follows every event when the queue empties looks for the handle.
+    void MoveTo(int x, int y, Qt::MouseButtons held = {}) {
+        Mouse(QEvent::MouseMove, Qt::NoButton, x, y, held);
+        Form->ApplicationIdle();
+    }
     void Click(int x, int y) {
         MoveTo(x, y);
         Mouse(QEvent::MouseButtonPress, Qt::LeftButton, x, y, Qt::LeftButton);
@@ -190,6 +194,7 @@ TEST_F(FormSelection, TheBlinkTimerFollowsACurvesPointOnItsFrameCorner) {
     EXPECT_TRUE(Form->Timer4->Enabled());
     EXPECT_EQ(Form->Timer4->Interval(), 10);
     Form->Timer4->Fire();
+    Form->ApplicationIdle();
     EXPECT_EQ(Form->Timer4->Interval(), 20);
     EXPECT_EQ(s.Tools.HandleHit, 1) << "between blinks the corner is the handle";
     MoveTo(22, 161);  // still on it: the blink starts over
