@@ -204,6 +204,16 @@ void ValidateOwnerLinks(TDrawingState& s) {
     }
 }
 
+void ClearHouseholdNames(TDateRec& r) {
+    r.HouseName = "空";
+    r.HeadName.clear();
+    r.Phone.clear();
+    r.DistrictName.clear();
+    r.Address1.clear();
+    r.Address2.clear();
+    r.PlotRemarks.clear();
+}
+
 void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r) {
     r.PenColor = s.CurPenColor;
     r.BrushColor = s.CurBrushColor;
@@ -215,13 +225,7 @@ void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r) {
     r.Deleted = 0;
     r.Text = "0";
     r.PlotNumber = "000000";
-    r.HouseName = "空";
-    r.HeadName.clear();
-    r.Phone.clear();
-    r.DistrictName.clear();
-    r.Address1.clear();
-    r.Address2.clear();
-    r.PlotRemarks.clear();
+    ClearHouseholdNames(r);
     r.Grade.clear();
     r.DrawingName = s.CurrentDrawingName;
     r.PlotId = r.SourceIndex = r.DistrictId = r.ShareSetId = r.OwnerIndex = 0;

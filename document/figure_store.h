@@ -37,6 +37,10 @@ std::vector<std::int32_t> CompactRecordList(std::vector<TDateRec>& records, std:
 // drawing's name. Kind and points are the creator's.
 void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r);
 
+// The names and addresses of no household: "空" and the rest empty. The household ID in
+// Text is the caller's, since a text figure keeps its Text.
+void ClearHouseholdNames(TDateRec& r);
+
 void UpdateFigureBounds(TDrawingState& s, std::int32_t index);
 void NormalizeCorners(TDrawingState& s, std::int32_t index);
 void NormalizeScreenCorners(int& x1, int& y1, int& x2, int& y2, int& x3, int& y3, int& x4,

@@ -140,13 +140,7 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
         r.ShareSetId = 0;
         r.DrawingName = s.CurrentDrawingName;
         r.PlotNumber = "000000";
-        r.HouseName = "空";
-        r.HeadName.clear();
-        r.Phone.clear();
-        r.DistrictName.clear();
-        r.Address1.clear();
-        r.Address2.clear();
-        r.PlotRemarks.clear();
+        ClearHouseholdNames(r);
         r.Grade.clear();
         r.SourceIndex = 0;
         r.DistrictId = 0;

@@ -39,13 +39,7 @@ std::int32_t AppendFigureCopy(TDrawingState& s, std::int32_t source) {
         r.DrawingName = s.CurrentDrawingName;
         r.Text = "0";
         r.PlotNumber = "000000";
-        r.HouseName = "空";
-        r.HeadName.clear();
-        r.Phone.clear();
-        r.DistrictName.clear();
-        r.Address1.clear();
-        r.Address2.clear();
-        r.PlotRemarks.clear();
+        ClearHouseholdNames(r);
         r.ShareSetId = 0;
         r.SetAside = 0;
         s.LedgerUnchanged = 0;

@@ -24,14 +24,7 @@ void AddResetFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
     d.AddNumber(r.DistrictId);
     d.AddNumber(r.SourceIndex);
     d.AddText(r.Text);
-    d.AddText(r.HouseName);
-    d.AddText(r.HeadName);
-    d.AddText(r.Phone);
-    d.AddText(r.DistrictName);
-    d.AddText(r.Address1);
-    d.AddText(r.Address2);
-    d.AddText(r.PlotRemarks);
-    d.AddText(r.Grade);
+    AddHouseholdTextFields(d, r);
 }
 
 void Remove(TDateRec& r) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "document/drawing_state.h"
+#include "document/figure_store.h"
+#include "document/history.h"
 #include "document/selection.h"
 #include "platform/numbers.h"
 
@@ -39,15 +41,9 @@ void RebuildSortedSelection(TDrawingState& s) {
 }
 
 void ClearHouseholdOfPlot(TDateRec& r) {
-    r.Text = "0";
+    ClearHouseholdNames(r);
+    r.Text.assign(1, '0');  // not = "0": GCC 12 warns of a false overlap once inlined
     r.DistrictId = 0;
-    r.HouseName = "空";
-    r.HeadName.clear();
-    r.Phone.clear();
-    r.DistrictName.clear();
-    r.Address1.clear();
-    r.Address2.clear();
-    r.PlotRemarks.clear();
 }
 
 TMapMark PointsMark(const TDateRec& r) {
@@ -60,6 +56,12 @@ TMapMark BoxMark(const TDateRec& r) {
     TMapMark m;
     m.Corners = {r.BoxX1, r.BoxY1, r.BoxX2, r.BoxY1, r.BoxX2, r.BoxY2, r.BoxX1, r.BoxY2};
     return m;
+}
+
+void AddHouseholdTextFields(THistoryData& d, const TDateRec& r) {
+    for (const std::string* t : {&r.HouseName, &r.HeadName, &r.Phone, &r.DistrictName, &r.Address1, &r.Address2,
+                                 &r.PlotRemarks, &r.Grade})
+        d.AddText(*t);
 }
 
 }  // namespace tarvek

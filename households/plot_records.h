@@ -13,6 +13,7 @@ namespace tarvek {
 
 struct TDrawingState;
 struct TDateRec;
+class THistoryData;
 
 // A plot's Text names a household when it is an integer above 0; any other text, and
 // any figure that is no plot, has none.
@@ -36,6 +37,10 @@ void RebuildSortedSelection(TDrawingState& s);
 
 // The household fields a reset leaves on a plot: "0", "空", the rest empty.
 void ClearHouseholdOfPlot(TDateRec& r);
+
+// A household's texts as the undo rows list them: HouseName, HeadName, Phone,
+// DistrictName, Address1, Address2, PlotRemarks, Grade.
+void AddHouseholdTextFields(THistoryData& d, const TDateRec& r);
 
 // Red marks: through the figure's four points, or round its bounding box.
 TMapMark PointsMark(const TDateRec& r);
