@@ -36,7 +36,9 @@ std::string DataFolderOf(const std::string& path) {
 
 }  // namespace
 
-TForm_zumenn::TForm_zumenn(const std::string& exeFolder, TUserServices& ui) : S(ui, this) {
+TForm_zumenn::TForm_zumenn(const std::string& exeFolder, TUserServices& ui, const TEdition& edition)
+    : S(ui, this) {
+    S.Edition = &edition;
     S.ExeFolder = exeFolder;
     BuildComponents();
     OnShow = [this] { FormShow(); };
@@ -47,6 +49,10 @@ TForm_zumenn::TForm_zumenn(const std::string& exeFolder, TUserServices& ui) : S(
 TForm_zumenn::~TForm_zumenn() = default;
 
 void TForm_zumenn::BuildComponents() {
+    if (Tablet()) {
+        BuildTabletComponents();
+        return;
+    }
     LayOutComponents();
     BindComponentEvents();
     BindHouseholds();
@@ -67,7 +73,7 @@ void TForm_zumenn::FormCreate() {
     LoadHouseholdStage();
     if (S.StartupError == 0) LoadDrawing();
     if (std::vector<std::string> grades = ComboBox4->Items(); S.StartupError == 0 && ReadHandoverCsv(S, grades)) ComboBox4->SetItems(grades);
-    if (S.StartupError == 0) CleanStartSetup();
+    if (S.StartupError == 0) Tablet() ? TabletCleanStartSetup() : CleanStartSetup();
 }
 
 void TForm_zumenn::LoadHouseholdStage() {
@@ -116,9 +122,10 @@ void TForm_zumenn::ApplyViewToForm() {
     ClampWindowToScreen(S.LoadedFormTop, S.LoadedFormLeft, S.LoadedFormWidth, S.LoadedFormHeight, VirtualScreen());
     const TFormData& v = S.View;
     SetColor(v.WindowColor);
-    Memo4->SetColor(v.WindowColor);
     Panel1->SetColor(v.Panel1Color);
-    for (TMemo* m : {Memo2, Memo4, Memo7, Memo9, Memo12, Memo22, neisyo, taiou}) m->SetColor(v.WindowColor);
+    // Only the caption memos this edition's form has.
+    for (TMemo* m : {Memo2, Memo4, Memo7, Memo9, Memo12, Memo22, neisyo, taiou})
+        if (m) m->SetColor(v.WindowColor);
 
     if (!S.BackgroundPicturePath.empty()) {
         const std::string folder = DataFolderOf(S.BackgroundPicturePath);
@@ -195,6 +202,10 @@ void TForm_zumenn::CleanStartSetup() {
 }
 
 void TForm_zumenn::FormShow() {
+    if (Tablet()) {
+        TabletFormShow();
+        return;
+    }
     if (S.StartupError == 1) {
         QTimer::singleShot(0, Widget(), [this] { RunStartupGuards(); });
         return;
@@ -405,9 +416,12 @@ void TForm_zumenn::clip_CheckClick() {
 // ---------------------------------------------------------------------------------
 // TEditorView
 
-void TForm_zumenn::HelpLineChanged(const std::string& text) { Label3->SetCaption(text); }
+void TForm_zumenn::HelpLineChanged(const std::string& text) {
+    if (Label3) Label3->SetCaption(text);  // the tablet has no help line
+}
 
 void TForm_zumenn::SelectionCountChanged(int count) {
+    if (Tablet()) return;  // the tablet shows no count of what is selected
     for (TMemo* m : {Memo2, Memo9, Memo12}) {
         std::vector<std::string> lines = m->Lines();
         if (lines.empty()) lines.emplace_back();

@@ -85,7 +85,9 @@ bool TForm_zumenn::TextBoxVisible() const { return Memo1->Visible(); }
 
 void TForm_zumenn::HideTextBox() { Memo1->SetVisible(false); }
 
-void TForm_zumenn::ShowCoordinates(const std::string& text) { Label2->SetCaption(text); }
+void TForm_zumenn::ShowCoordinates(const std::string& text) {
+    if (Label2) Label2->SetCaption(text);  // the tablet shows no coordinates
+}
 
 // ---- Map mouse and form keys --------------------------------------------------------
 

@@ -61,4 +61,10 @@ void TForm_zumenn::BitBtn16Click() {}
 void TForm_zumenn::BitBtn17Click() {}
 void TForm_zumenn::BitBtn20Click() {}
 
+// The tablet's household buttons, its co-owner list and its selection summary.
+void TForm_zumenn::SetRequestedHouseholdClick() {}
+void TForm_zumenn::ResetHouseholdsClick() {}
+void TForm_zumenn::TabletStringGrid4MouseDown(TMouseButton, TShiftState, int, int) {}
+void TForm_zumenn::ShowTabletSelectionSummary() {}
+
 }  // namespace tarvek
