@@ -43,10 +43,10 @@ void TForm_zumenn::TabletCleanStartSetup() {
 }
 
 void TForm_zumenn::PlaceTabletWindow() {
-    // X11 maximises late, if a window manager runs at all: the window takes the
-    // maximised place itself, so that the map and its scaling are fixed now.
+    // The window takes the maximised place itself instead of asking for the maximised
+    // state: X11 maximises late, if a window manager runs at all, and the map and its
+    // scaling are fixed from the size the window has now.
     const QScreen* screen = Widget()->screen() ? Widget()->screen() : QGuiApplication::primaryScreen();
-    Widget()->setWindowState(Widget()->windowState() | Qt::WindowMaximized);
     if (!screen) return;
     const QRect available = screen->availableGeometry();
     const int height = std::min(screen->geometry().height() - 2 * StatusBar1->Height(), available.height());
