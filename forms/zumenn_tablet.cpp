@@ -17,6 +17,7 @@
 #include "platform/qt_services.h"
 #include "tablet/display_scale.h"
 #include "tablet/tablet_pages.h"
+#include "tablet/tablet_window.h"
 #include "view/zoom.h"
 
 namespace tarvek {
@@ -43,14 +44,17 @@ void TForm_zumenn::TabletCleanStartSetup() {
 }
 
 void TForm_zumenn::PlaceTabletWindow() {
-    // The window takes the maximised place itself instead of asking for the maximised
-    // state: X11 maximises late, if a window manager runs at all, and the map and its
-    // scaling are fixed from the size the window has now.
+    // A window manager maximises late, if one runs at all: the window also takes the
+    // maximised place itself, so that the map and its scaling are fixed from now on.
+    Widget()->setWindowState(Widget()->windowState() | Qt::WindowMaximized);
     const QScreen* screen = Widget()->screen() ? Widget()->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
-    const QRect available = screen->availableGeometry();
-    const int height = std::min(screen->geometry().height() - 2 * StatusBar1->Height(), available.height());
-    SetWindowBounds(available.left(), available.top(), available.width(), height);
+    const QRect full = screen->geometry(), available = screen->availableGeometry();
+    const TScreenRect place =
+        TabletWindowBounds({full.left(), full.top(), full.width(), full.height()},
+                           {available.left(), available.top(), available.width(), available.height()},
+                           StatusBar1->Height());
+    SetWindowBounds(place.Left, place.Top, place.Width, place.Height);
 }
 
 void TForm_zumenn::TabletFormShow() {

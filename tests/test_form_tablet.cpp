@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "app/editor_main.h"
@@ -19,6 +20,7 @@
 #include "platform/system.h"
 #include "tablet/display_scale.h"
 #include "tablet/tablet_edition.h"
+#include "tablet/tablet_window.h"
 
 namespace tarvek {
 namespace {
@@ -101,14 +103,22 @@ TEST(TabletStart, TheSampleTempleOpensMaximisedScaledAndOneStepIn) {
         EXPECT_EQ(form->WindowLeft(), available.left());
         EXPECT_EQ(form->WindowTop(), available.top());
         EXPECT_EQ(form->WindowWidth(), available.width());
-        EXPECT_EQ(form->WindowHeight(),
-                  std::min(screen->geometry().height() - 2 * form->StatusBar1->Height(), available.height()));
+        EXPECT_LE(form->WindowHeight(), available.height());
+        EXPECT_TRUE(form->Widget()->windowState() & Qt::WindowMaximized);
         // The button row keeps to the bottom, below the map.
         EXPECT_GE(form->BitBtn8->Top(), form->Panel1->Top() + form->Panel1->Height());
         EXPECT_EQ(form->ClientHeight() - form->BitBtn8->Top(), 430 - 372);
 
+        // The map was laid out in the place the window took itself, before any late
+        // maximising: its scroll box keeps the design's distances to the client edges.
+        const TScreenRect place = TabletWindowBounds(
+            {screen->geometry().left(), screen->geometry().top(), screen->geometry().width(),
+             screen->geometry().height()},
+            {available.left(), available.top(), available.width(), available.height()}, form->StatusBar1->Height());
+        const QSize frame = form->Widget()->frameGeometry().size() - form->Widget()->geometry().size();
+        EXPECT_EQ(s.ViewBaseWidth, place.Width - frame.width() - (716 - 685) - 16);
+        EXPECT_EQ(s.ViewBaseHeight, place.Height - frame.height() - (430 - 314) - 16);
         EXPECT_EQ(s.ViewBaseWidth, form->ScrollBox1->Width() - 16);
-        EXPECT_EQ(s.ViewBaseHeight, form->ScrollBox1->Height() - 16);
         EXPECT_DOUBLE_EQ(s.Tablet.DisplayScaleX, DisplayScaleFactor(s.ViewBaseWidth, SamplePaintWidth));
         EXPECT_DOUBLE_EQ(s.Tablet.DisplayScaleY, DisplayScaleFactor(s.ViewBaseHeight, SamplePaintHeight));
         EXPECT_EQ(s.Zoom, c.Zoom);
@@ -136,6 +146,38 @@ TEST(TabletStart, TheSampleTempleOpensMaximisedScaledAndOneStepIn) {
             EXPECT_FALSE(shot.isNull());
             if (const char* out = std::getenv("TARVEK_SHOTS")) shot.save(QString::fromStdString(std::string(out) + "/tablet.png"));
         }
+    }
+}
+
+TEST(TabletStart, AFailedOrStaleStartIsRefusedAsInTheFullEditor) {
+    struct TCase {
+        const char* Name;
+        std::function<void(TProgramFolder&)> Break;
+        const char* Message;
+    };
+    const TCase cases[] = {
+        {"drawing file missing",
+         [](TProgramFolder& d) { std::filesystem::remove(d.File(std::string(SampleDrawing) + "_data.txt")); },
+         FigureReadErrorMessage},
+        {"request already answered",
+         [](TProgramFolder& d) {
+             testing::WriteBytes(d.File(SelectedDrawingFileName),
+                                 Utf8ToCp932("\"墓地\",\"変更有\",\"0\",\"明星寺\",OK,\"本堂裏墓地\"\r\n"));
+         },
+         StaleRequestMessage},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProgramFolder dir;
+        LayOutSample(dir);
+        c.Break(dir);
+        const auto files = Snapshot(dir.Path);
+        TScriptedUi ui;
+        auto form = StartTablet(dir, ui);
+        ASSERT_EQ(ui.Shown.size(), 1u);
+        EXPECT_EQ(ui.Shown[0].Text, c.Message);
+        EXPECT_FALSE(form->Widget()->isVisible());
+        EXPECT_EQ(Snapshot(dir.Path), files);
     }
 }
 
@@ -312,8 +354,15 @@ TEST_F(TabletRequests, TheClipboardAndUndoKeysDoNothing) {
     const std::int32_t count = s.FigureCount;
     const auto files = Snapshot(Dir.Path);
     for (int key : {Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_Z, Qt::Key_V}) Press(*Form, key, Qt::ControlModifier);
+    // Nor does a click or a right click on the map record anything.
+    const QPoint at(Form->ScrollBox1->HorzScrollPos() + 40, Form->ScrollBox1->VertScrollPos() + 40);
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton}) {
+        Mouse(*Form, QEvent::MouseButtonPress, b, at, b);
+        Mouse(*Form, QEvent::MouseButtonRelease, b, at, {});
+    }
     EXPECT_EQ(s.FigureCount, count);
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) EXPECT_EQ(s.Fig(i).X1, before[static_cast<std::size_t>(i - 1)]);
+    EXPECT_EQ(s.CurrentTool, 0);
     EXPECT_EQ(Snapshot(Dir.Path), files);
     EXPECT_TRUE(Ui.Shown.empty());
     ExpectNoHistory(s);
@@ -384,6 +433,7 @@ TEST(TabletViewLines, BothFilesGetTheNineLinesAsTheyWereRead) {
         {"from the settings file, saved", true, true},
         {"from the data file, saved", false, true},
         {"from the settings file, closed unchanged", true, false},
+        {"from the data file, closed unchanged", false, false},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -503,6 +553,11 @@ TEST(ProgramEntry, EachProgramGetsItsOwnForm) {
         EXPECT_EQ(form->BitBtn3->Caption(), tablet ? "西村　良一にセット" : "直線");
         EXPECT_EQ(form->ActivePageIndex(), tablet ? 0 : 1);
         EXPECT_EQ(form->StayOnTop(), !tablet);
+        testing::WriteBytes(dir.File("追加.txt"), "-4\r\n");  // 田村　誠
+        form->Timer1Timer();
+        EXPECT_TRUE(form->BitBtn3->Visible());
+        EXPECT_EQ(form->BitBtn3->Caption(), tablet ? "田村　誠にセット" : "直線");
+        EXPECT_EQ(form->ActivePageIndex(), tablet ? 0 : 1);
         form->Close();
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "document/drawing_file.h"
 #include "document/drawing_state.h"
@@ -12,6 +13,7 @@
 #include "tablet/display_scale.h"
 #include "tablet/tablet_buttons.h"
 #include "tablet/tablet_edition.h"
+#include "tablet/tablet_window.h"
 #include "test_support.h"
 
 namespace tarvek {
@@ -243,6 +245,24 @@ TEST(TabletPan, ATenthOfTheViewHalvesToEvenAndStopsAtTheEnds) {
     s.Zoom = 2;
     PanMap(s, TPanDirection::Up);
     EXPECT_EQ(s.PreviewStale, 1);
+}
+
+TEST(TabletWindow, TheMaximisedPlaceLessTwiceTheStatusBarWithinTheAvailableArea) {
+    struct TCase {
+        TScreenRect Screen, Available;
+        TScreenRect Window;
+    };
+    const TCase cases[] = {
+        {{0, 0, 1280, 900}, {0, 0, 1280, 900}, {0, 0, 1280, 876}},
+        {{0, 0, 1280, 900}, {0, 0, 1280, 860}, {0, 0, 1280, 860}},      // a task bar of 40 below
+        {{0, 0, 1920, 1080}, {64, 30, 1856, 1050}, {64, 30, 1856, 1050}},
+        {{0, 0, 1024, 768}, {0, 0, 1024, 768}, {0, 0, 1024, 744}},
+    };
+    for (const TCase& c : cases) {
+        const TScreenRect w = TabletWindowBounds(c.Screen, c.Available, 12);
+        EXPECT_EQ(std::tie(w.Left, w.Top, w.Width, w.Height),
+                  std::tie(c.Window.Left, c.Window.Top, c.Window.Width, c.Window.Height));
+    }
 }
 
 TEST(TabletLedger, TheThreeWindowsAreAskedForInOrder) {
