@@ -230,7 +230,7 @@ bool LoadDrawingData(TDrawingState& s) {
     for (std::size_t i = pos + 1; i < lines.size(); ++i) {
         if (lines[i] != FormDataMarkerLine) continue;
         TFormData d = CollectFormData(s);
-        const bool ok = ReadFormDataLines(lines, i + 1, version4, d);
+        const bool ok = ReadFormDataLines(lines, i + 1, version4, d, &s.Tablet.KeptViewSettings);
         ApplyFormData(s, d);
         if (!ok) {
             Fail(s);
@@ -261,7 +261,8 @@ TSaveResult SaveDrawingFile(TDrawingState& s, const std::string& nameField,
     TLines lines;
     lines.reserve(static_cast<std::size_t>(s.FigureCount) * 25 + 50);
     lines.push_back(DrawingVersionLine);
-    CompactFigures(s);
+    // The tablet takes its display scaling out here too: the file gets stored coordinates.
+    s.Edition->PrepareFiguresForSave(s);
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
         if (progress) progress(s.FigureCount, i);
         if (!s.Fig(i).Deleted) AppendFigureRecordLines(s.Fig(i), lines);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "document/edition.h"
 #include "document/editor_view.h"
 #include "document/figure.h"
 #include "document/history.h"
@@ -18,6 +19,7 @@
 #include "households/ledger_state.h"
 #include "households/plot_search_state.h"
 #include "editing/tool_state.h"
+#include "tablet/tablet_state.h"
 #include "platform/ui_services.h"
 
 namespace tarvek {
@@ -32,6 +34,8 @@ struct TDrawingState {
     TUserServices& Ui;
     // The window, when there is one; never null.
     TEditorView* Form;
+    // The program running: set by the form before anything loads; never null.
+    const TEdition* Edition = &ProEdition();
 
     // Figure store: records 1..FigureCount; record 0 is scratch.
     std::vector<TDateRec> Figures;
@@ -43,6 +47,8 @@ struct TDrawingState {
     std::int32_t HistoryCapacity = 500;
     std::int32_t HistoryGrowStep = 100;
     std::int32_t HistoryCount = 1;
+    // What PushHistory hands back when the edition records no history.
+    Trireki ScratchStep;
 
     // Selection.
     std::vector<std::int32_t> SelectedList{0};
@@ -84,6 +90,8 @@ struct TDrawingState {
     TPlotSearchState Search;
     // The drawing tools between mouse events.
     TToolState Tools;
+    // The tablet edition's kept view lines and display scaling.
+    TTabletState Tablet;
 
     std::uint8_t StartupError = 0;
     std::string StartupErrorMessage;

@@ -35,6 +35,11 @@ void UpdateUndoHint(TDrawingState& s) {
 }
 
 Trireki& PushHistory(TDrawingState& s, const std::string& label) {
+    if (!s.Edition->RecordsHistory()) {
+        s.ScratchStep.Label = label;
+        s.ScratchStep.Data.Clear();
+        return s.ScratchStep;
+    }
     if (s.HistoryCapacity < s.HistoryCount + 1) GrowHistory(s);
     s.HistoryCount += 1;
     Trireki& step = s.History[static_cast<std::size_t>(s.HistoryCount)];

@@ -178,8 +178,7 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
                           r.BoxY1 == b[3];
     }
     result.Added = s.FigureCount - former;
-    PushHistory(s, PartLoadStepLabel);
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data.AddNumber(result.Added);
+    PushHistory(s, PartLoadStepLabel).Data.AddNumber(result.Added);
     s.Form->RepaintMap();
     return result;
 }

@@ -49,8 +49,7 @@ void RebuildSelectionList(TDrawingState& s, bool show) {
 
 void ClearFigureSelection(TDrawingState& s, bool show) {
     if (s.SelectedCount > 0) {
-        PushHistory(s, "選択");
-        THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+        THistoryData& d = PushHistory(s, "選択").Data;
         d.AddNumber(s.CurrentHitIndex);
         d.Append(BuildSelectionHistoryData(s));
     }

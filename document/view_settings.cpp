@@ -71,11 +71,16 @@ TLines FormDataToLines(const TFormData& d) {
     return l;
 }
 
-bool ReadFormDataLines(const TLines& lines, std::size_t first, bool version4, TFormData& d) {
+bool ReadFormDataLines(const TLines& lines, std::size_t first, bool version4, TFormData& d,
+                       std::array<std::int32_t, 9>* asRead) {
     TSectionReader r(lines, first);
-    for (std::int32_t* v : {&d.FormTop, &d.FormLeft, &d.FormWidth, &d.FormHeight, &d.PaintWidth,
-                            &d.PaintHeight, &d.ScrollX, &d.ScrollY, &d.Zoom, &d.BlockUnitWidth,
-                            &d.BlockUnitHeight, &d.BlockGapX, &d.BlockGapY, &d.BlockColumns,
+    const std::array<std::int32_t*, 9> view{&d.FormTop,     &d.FormLeft, &d.FormWidth, &d.FormHeight, &d.PaintWidth,
+                                            &d.PaintHeight, &d.ScrollX,  &d.ScrollY,   &d.Zoom};
+    for (std::size_t k = 0; k < view.size(); ++k) {
+        if (!r.Int(*view[k])) return false;
+        if (asRead) (*asRead)[k] = *view[k];
+    }
+    for (std::int32_t* v : {&d.BlockUnitWidth, &d.BlockUnitHeight, &d.BlockGapX, &d.BlockGapY, &d.BlockColumns,
                             &d.BlockRows, &d.WindowColor, &d.Panel1Color})
         if (!r.Int(*v)) return false;
     // A damaged zoom or paint size would break every later pixel computation.
@@ -142,6 +147,18 @@ TFormData CollectFormData(const TDrawingState& s) {
     d.CurPenStyle = s.CurPenStyle;
     d.CurBrushStyle = s.CurBrushStyle;
     d.DrawingScale = s.DrawingScale;
+    if (s.Edition->KeepsViewLines()) {
+        const auto& kept = s.Tablet.KeptViewSettings;
+        d.FormTop = kept[kvTop];
+        d.FormLeft = kept[kvLeft];
+        d.FormWidth = kept[kvWidth];
+        d.FormHeight = kept[kvHeight];
+        d.PaintWidth = kept[kvPaintWidth];
+        d.PaintHeight = kept[kvPaintHeight];
+        d.ScrollX = kept[kvScrollX];
+        d.ScrollY = kept[kvScrollY];
+        d.Zoom = kept[kvZoom];
+    }
     return d;
 }
 
@@ -189,7 +206,7 @@ bool LoadDisplaySettings(TDrawingState& s, bool version4) {
     TLines lines;
     if (!ReadTextLines(DisplaySettingsFileName(s, s.CurrentDrawingName), lines)) return false;
     TFormData d = CollectFormData(s);
-    const bool ok = ReadFormDataLines(lines, 0, version4, d);
+    const bool ok = ReadFormDataLines(lines, 0, version4, d, &s.Tablet.KeptViewSettings);
     ApplyFormData(s, d);
     return ok;
 }

@@ -49,8 +49,10 @@ TLines FormDataToLines(const TFormData& d);
 // Reads the section starting at lines[first] (0-based) over the values already in d, in
 // line order; the first line that does not convert stops and gives false. Lines 37-41
 // only when version4; line 41 only when present. Lines beyond the end read as empty.
-// A zoom outside 1..50 and a paint-box size below 1 are pulled into range.
-bool ReadFormDataLines(const TLines& lines, std::size_t first, bool version4, TFormData& d);
+// A zoom outside 1..50 and a paint-box size below 1 are pulled into range. asRead, when
+// given, receives lines 1-9 as they were read, before that.
+bool ReadFormDataLines(const TLines& lines, std::size_t first, bool version4, TFormData& d,
+                       std::array<std::int32_t, 9>* asRead = nullptr);
 
 struct TScreenRect {
     int Left = 0, Top = 0, Width = 0, Height = 0;
@@ -60,7 +62,8 @@ void ClampWindowToScreen(std::int32_t& top, std::int32_t& left, std::int32_t wid
                          std::int32_t height, const TScreenRect& screen);
 
 // The view as it stands now: the form's values from s.View, the editor's own settings
-// (zoom, attributes, blocks, colours, scale) from the state.
+// (zoom, attributes, blocks, colours, scale) from the state; lines 1-9 as read at start
+// when the edition keeps them.
 TFormData CollectFormData(const TDrawingState& s);
 // Takes a section that was read into the state: the Loaded values, the editor settings
 // and s.View.

@@ -22,10 +22,7 @@ constexpr int NameTurnMin = 1, NameTurnMax = 10, NameTurnMiddle = 5;
 constexpr TColor ItemColor = 0xFFFFFF, HighlightColor = 0xD77800, ItemTextColor = 0x000000,
                  HighlightTextColor = 0xFFFFFF;
 
-THistoryData& OpenStep(TDrawingState& s, const char* label) {
-    PushHistory(s, label);
-    return s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
-}
+THistoryData& OpenStep(TDrawingState& s, const char* label) { return PushHistory(s, label).Data; }
 
 template <class F>
 void ForEachSelected(TDrawingState& s, F&& f) {

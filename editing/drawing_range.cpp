@@ -39,8 +39,7 @@ void FinishRangeChange(TDrawingState& s, std::int32_t w, std::int32_t h) {
 }
 
 void PushRangeStep(TDrawingState& s, const char* label) {
-    PushHistory(s, label);
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, label).Data;
     d.AddNumber(s.ViewBaseWidth);
     d.AddNumber(s.ViewBaseHeight);
 }

@@ -227,14 +227,7 @@ void ShowRotationPreview(TDrawingState& s) {
 void ScrollByKey(TDrawingState& s, unsigned short key) {
     const int dx = static_cast<int>(RoundHalfEven(s.Form->ScrollBoxWidth() / 3.0));
     const int dy = static_cast<int>(RoundHalfEven(s.Form->ScrollBoxHeight() / 3.0));
-    int x = s.Form->HorzScrollPos(), y = s.Form->VertScrollPos();
-    if (key == KeyLeft) x -= dx;
-    if (key == KeyRight) x += dx;
-    if (key == KeyUp) y -= dy;
-    if (key == KeyDown) y += dy;
-    s.Form->SetScrollPos(x, y);
-    s.Form->RepaintMap();
-    if (s.Dragging && s.Zoom > 1) s.PreviewStale = 1;
+    ScrollMapBy(s, key == KeyLeft ? -dx : key == KeyRight ? dx : 0, key == KeyUp ? -dy : key == KeyDown ? dy : 0);
 }
 
 void ClearSelectionWithCounts(TDrawingState& s) {
@@ -865,8 +858,7 @@ void ToolKeyUp(TDrawingState& s, unsigned short& key, unsigned) {
     // Either key of a Ctrl(+Shift)+arrow move ends it with its step, so it can be taken back.
     if ((key == KeyControl || key == KeyShift) && t.NudgeActive) {
         t.NudgeActive = 0;
-        PushHistory(s, NudgeStepLabel);
-        THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+        THistoryData& d = PushHistory(s, NudgeStepLabel).Data;
         d.AddNumber(t.NudgeTotal.dx);
         d.AddNumber(t.NudgeTotal.dy);
         d.Append(BuildSelectionHistoryData(s));

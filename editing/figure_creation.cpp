@@ -36,8 +36,7 @@ void SetStraight(TDateRec& r, double sx, double sy, double ex, double ey) {
 }
 
 void PushCreationStep(TDrawingState& s, std::int64_t count) {
-    PushHistory(s, CreationStepLabel);
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data.AddNumber(count);
+    PushHistory(s, CreationStepLabel).Data.AddNumber(count);
 }
 
 bool IsChainTool(std::int32_t tool) { return tool == 7 || tool == 8 || tool == 9; }

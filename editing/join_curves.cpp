@@ -102,8 +102,7 @@ bool JoinSelectedLines(TDrawingState& s, bool closed) {
     if (!ReserveFigures(s, closed ? 1 : 2)) return false;
     DissolveSelectedParents(s);
 
-    PushHistory(s, closed ? ClosedJoinStepLabel : OpenJoinStepLabel);
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, closed ? ClosedJoinStepLabel : OpenJoinStepLabel).Data;
     const std::size_t n = static_cast<std::size_t>(s.SelectedCount);
     std::vector<std::int32_t> slots(s.SelectedList.begin() + 1, s.SelectedList.begin() + 1 + static_cast<std::ptrdiff_t>(n));
     for (const std::int32_t i : slots) {

@@ -290,12 +290,10 @@ void CommitMoveOrTransform(TDrawingState& s, TPlotSearchView& view, unsigned shi
 
     s.DrawingUnchanged = 0;
     const bool move = handle == 5;
-    if (copy) {
-        PushSelectionStep(s);
-        PushHistory(s, move ? MoveCopyStepLabel : TransformCopyStepLabel);
-    } else {
-        PushHistory(s, move ? MoveStepLabel : TransformStepLabel);
-    }
+    if (copy) PushSelectionStep(s);
+    THistoryData& top = PushHistory(s, copy ? (move ? MoveCopyStepLabel : TransformCopyStepLabel)
+                                            : (move ? MoveStepLabel : TransformStepLabel))
+                            .Data;
     s.MousePos = {end.px, end.py};
     const TDateRec& scratch = s.Fig(0);
     const auto& frame = s.DrawPointBuffer;
@@ -330,7 +328,6 @@ void CommitMoveOrTransform(TDrawingState& s, TPlotSearchView& view, unsigned shi
     if (copy) FinishFigureCopies(s, first);
     RebuildSelectionList(s, false);
     ComputeGroupBounds(s);
-    THistoryData& top = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
     if (copy) {
         top.Clear();
         top.AddNumber(s.FigureCount - first + 1);

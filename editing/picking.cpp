@@ -111,8 +111,7 @@ std::int32_t FindUnderPress(TDrawingState& s, const TPicker& pick, int page, int
 void PushDeselectStep(TDrawingState& s) {
     THistoryData d = BuildSelectionHistoryData(s);
     if (d.Empty()) return;
-    PushHistory(s, "選択解除");
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = std::move(d);
+    PushHistory(s, "選択解除").Data = std::move(d);
 }
 
 void CursorOnCurrentHit(TDrawingState& s) {
@@ -136,8 +135,7 @@ void PushSelectionStep(TDrawingState& s) {
     THistoryData d;
     d.AddNumber(s.CurrentHitIndex);
     d.Append(BuildSelectionHistoryData(s));
-    PushHistory(s, "選択");
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = std::move(d);
+    PushHistory(s, "選択").Data = std::move(d);
 }
 
 void SetRootGroupSelected(TDrawingState& s, std::int32_t index, std::uint8_t value) {
@@ -281,8 +279,7 @@ void SelectionFilterClicked(TDrawingState& s, TPlotSearchView& view, int filter)
     ClassifySelectionKinds(s);
     SendSelectionToLedger(s, view.LedgerLink());
     if (s.HistoryRecording) {
-        PushHistory(s, "選択の範囲を戻す");
-        s.History[static_cast<std::size_t>(s.HistoryCount)].Data.AddNumber(s.Tools.PreviousSelectionFilter);
+        PushHistory(s, "選択の範囲を戻す").Data.AddNumber(s.Tools.PreviousSelectionFilter);
     }
     s.Tools.PreviousSelectionFilter = filter;
 }

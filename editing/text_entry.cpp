@@ -169,8 +169,7 @@ void TextMemoKeyDown(TDrawingState& s, TTextBoxView& box, unsigned short& key) {
     s.DrawingUnchanged = 0;
     RebuildSelectionList(s, true);
     if (ToolView(s).SelectAfterDrawing()) UpdateSelectionCount(s);
-    PushHistory(s, CreationStepLabel);
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data.AddNumber(1);
+    PushHistory(s, CreationStepLabel).Data.AddNumber(1);
     CloseTextBox(s);
     s.Form->RepaintMap();
 }

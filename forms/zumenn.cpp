@@ -38,7 +38,9 @@ std::string DataFolderOf(const std::string& path) {
 
 }  // namespace
 
-TForm_zumenn::TForm_zumenn(const std::string& exeFolder, TUserServices& ui) : S(ui, this) {
+TForm_zumenn::TForm_zumenn(const std::string& exeFolder, TUserServices& ui, const TEdition& edition)
+    : S(ui, this) {
+    S.Edition = &edition;
     S.ExeFolder = exeFolder;
     BuildComponents();
     OnShow = [this] { FormShow(); };
@@ -54,6 +56,10 @@ TForm_zumenn::~TForm_zumenn() {
 }
 
 void TForm_zumenn::BuildComponents() {
+    if (Tablet()) {
+        BuildTabletComponents();
+        return;
+    }
     LayOutComponents();
     BindComponentEvents();
     BindHouseholds();
@@ -75,7 +81,7 @@ void TForm_zumenn::FormCreate() {
     LoadHouseholdStage();
     if (S.StartupError == 0) LoadDrawing();
     if (std::vector<std::string> grades = ComboBox4->Items(); S.StartupError == 0 && ReadHandoverCsv(S, grades)) ComboBox4->SetItems(grades);
-    if (S.StartupError == 0) CleanStartSetup();
+    if (S.StartupError == 0) Tablet() ? TabletCleanStartSetup() : CleanStartSetup();
 }
 
 void TForm_zumenn::LoadHouseholdStage() {
@@ -124,7 +130,6 @@ void TForm_zumenn::ApplyViewToForm() {
     ClampWindowToScreen(S.LoadedFormTop, S.LoadedFormLeft, S.LoadedFormWidth, S.LoadedFormHeight, VirtualScreen());
     const TFormData& v = S.View;
     SetColor(v.WindowColor);
-    Memo4->SetColor(v.WindowColor);
     Panel1->SetColor(v.Panel1Color);
     for (TMemo* m : CaptionMemos()) m->SetColor(v.WindowColor);
 
@@ -203,6 +208,10 @@ void TForm_zumenn::CleanStartSetup() {
 }
 
 void TForm_zumenn::FormShow() {
+    if (Tablet()) {
+        TabletFormShow();
+        return;
+    }
     if (S.StartupError == 1) {
         QTimer::singleShot(0, Widget(), [this] { RunStartupGuards(); });
         return;
@@ -416,9 +425,12 @@ void TForm_zumenn::clip_CheckClick() {
 // ---------------------------------------------------------------------------------
 // TEditorView
 
-void TForm_zumenn::HelpLineChanged(const std::string& text) { Label3->SetCaption(text); }
+void TForm_zumenn::HelpLineChanged(const std::string& text) {
+    if (Label3) Label3->SetCaption(text);  // the tablet has no help line
+}
 
 void TForm_zumenn::SelectionCountChanged(int count) {
+    if (Tablet()) return;  // the tablet shows no count of what is selected
     for (TMemo* m : {Memo2, Memo9, Memo12}) {
         std::vector<std::string> lines = m->Lines();
         if (lines.empty()) lines.emplace_back();

@@ -1,6 +1,7 @@
-// The main form of the full editor. Its components carry the names the rest of the
+// The main form of both editions. Its components carry the names the rest of the
 // editor refers to; its handlers read their controls, call the logic in document/,
-// households/ and editing/, and show the result.
+// households/, editing/ and tablet/, and show the result. The edition decides the
+// layout: the tablet's creates only its own controls, so the others stay null there.
 #pragma once
 
 #include <QCursor>
@@ -22,6 +23,7 @@
 #include "view/painter.h"
 #include "view/idle.h"
 #include "view/zoom.h"
+#include "tablet/tablet_buttons.h"
 
 namespace tarvek {
 
@@ -38,10 +40,12 @@ class TForm_zumenn : public TForm,
                      public TZumennComponents {
 public:
     // exeFolder: the program folder, with a trailing "/"; every exchanged file lies there.
-    TForm_zumenn(const std::string& exeFolder, TUserServices& ui);
+    // The edition must outlive the form.
+    TForm_zumenn(const std::string& exeFolder, TUserServices& ui, const TEdition& edition = ProEdition());
     ~TForm_zumenn() override;
 
     TDrawingState S;
+    bool Tablet() const { return S.Edition->Kind() == TEditionKind::Tablet; }
 
     // The start-up guards of the first paint: a failed start, or a request that was
     // already answered. Run once, from a queued call after the window is shown.
@@ -204,6 +208,19 @@ public:
     // The result grid with these rows, the table and the query hidden; the focus stays.
     void ShowResultRows(const std::vector<THouseholdRow>& rows);
 
+    // --- the tablet edition (zumenn_tablet_layout.cpp, zumenn_tablet.cpp) ---
+    void ShowHouseholdButton(bool shown) override;
+    void TabletFormShow();
+    void PanMapClick(TPanDirection direction);
+    void BringLedgerToFrontClick();
+    void CloseFormClick();
+    void TabletPageControl1MouseDown();
+    // Not built yet (zumenn_stubs.cpp).
+    void SetRequestedHouseholdClick();
+    void ResetHouseholdsClick();
+    void TabletStringGrid4MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void ShowTabletSelectionSummary();
+
     // The view of the drawing as the form shows it, taken back into the state before
     // the settings are written.
     void TakeViewFromForm();
@@ -212,6 +229,12 @@ public:
 
 private:
     void BuildComponents();
+    void BuildTabletComponents();
+    void LayOutTabletComponents();
+    void BindTabletComponentEvents();
+    void TabletCleanStartSetup();
+    void PlaceTabletWindow();
+    void ShowTabletRequestTarget();
     void LoadDrawing();
     void LoadHouseholdStage();
     void CleanStartSetup();

@@ -111,7 +111,9 @@ void TForm_zumenn::HideTextBox() {
     S.Tools.TextEraseKey = 0;
 }
 
-void TForm_zumenn::ShowCoordinates(const std::string& text) { Label2->SetCaption(text); }
+void TForm_zumenn::ShowCoordinates(const std::string& text) {
+    if (Label2) Label2->SetCaption(text);  // the tablet shows no coordinates
+}
 
 // ---- Map mouse and form keys --------------------------------------------------------
 

@@ -62,7 +62,10 @@ void TForm_zumenn::SelectionChanged() {
         S.HouseholdOps.RebuildSortedSelectionList(S);
     else
         RebuildSelectionList(S, true);
-    ShowSelectionSummary(S, *this);
+    if (Tablet())
+        ShowTabletSelectionSummary();
+    else
+        ShowSelectionSummary(S, *this);
 }
 
 void TForm_zumenn::ShowHouseholdAlone(int row) {
@@ -112,7 +115,7 @@ void TForm_zumenn::ShowResultGrid(const std::vector<THouseholdRow>& rows) {
 }
 
 void TForm_zumenn::LeaveHouseholdSearchMode() {
-    BitBtn29->SetCaption("新規検索");
+    if (BitBtn29) BitBtn29->SetCaption("新規検索");
     StringGrid1->SetVisible(true);
     StringGrid1->SetEnabled(true);
     StringGrid2->SetVisible(false);
@@ -122,9 +125,10 @@ void TForm_zumenn::LeaveHouseholdSearchMode() {
 
 void TForm_zumenn::ShowHouseholdFields(const std::array<std::string, 9>& f) {
     TEdit* const fields[] = {Edit_no, Edit_name, Edit_genn, Edit_tel, Edit_tiku, Edit_j1, Edit_j2, Edit_bikou, tou_name};
-    // The hover display shows a plot again at every tick: unchanged fields are left alone.
+    // The tablet shows seven of them; the hover display shows a plot again at every tick,
+    // so unchanged fields are left alone.
     for (std::size_t i = 0; i < 9; ++i)
-        if (fields[i]->Text() != f[i]) fields[i]->SetText(f[i]);
+        if (fields[i] && fields[i]->Text() != f[i]) fields[i]->SetText(f[i]);
 }
 
 // ---------------------------------------------------------------------------------

@@ -14,14 +14,16 @@
 
 #include "document/history.h"
 #include "forms/zumenn.h"
+#include "forms/zumenn_placing.h"
 
 namespace tarvek {
+
+using namespace placing;
 
 namespace {
 
 constexpr int FormClientWidth = 1011, FormClientHeight = 549;
 constexpr int FormMinWidth = 953, FormMinHeight = 580;
-constexpr TColor FormColor = 15398391;     // $EAF5F7
 constexpr TColor PanelColor = 0x00F0EDD9;  // $D9EDF0
 constexpr TColor ActiveTabColor = 0x00F0CAA6;
 constexpr int PageControlHeight = 104;
@@ -35,95 +37,6 @@ constexpr int HelpStripTop = FormClientHeight - StatusBarHeight - HelpStripHeigh
 constexpr int Row1 = 2, Row2 = 39, ButtonH = 36;
 constexpr int CaptionH = 14, FieldH = 22;
 constexpr int Caption1 = 2, Field1 = Caption1 + CaptionH, Caption2 = 40, Field2 = Caption2 + CaptionH;
-
-struct TBox {
-    int x, y, w, h;
-};
-
-template <class T>
-T* Place(TWinControl* parent, T*& member, const char* name, TBox b) {
-    member = new T(parent);
-    member->Name = name;
-    member->SetBounds(b.x, b.y, b.w, b.h);
-    return member;
-}
-
-template <class T>
-T* PlaceCaptioned(TWinControl* parent, T*& member, const char* name, const std::string& caption, TBox b,
-                  const std::string& hint = {}) {
-    Place(parent, member, name, b);
-    member->SetCaption(caption);
-    member->SetHint(hint);
-    return member;
-}
-
-// A memo that serves as a label: no border, no caret, in the form's colour.
-TMemo* PlaceCaption(TWinControl* parent, TMemo*& member, const char* name, const std::string& text, TBox b) {
-    Place(parent, member, name, b);
-    member->SetText(text);
-    member->SetReadOnly(true);
-    member->SetBorderless(true);
-    member->SetWordWrap(false);
-    member->SetColor(FormColor);
-    member->Editor()->document()->setDocumentMargin(0);
-    member->Editor()->viewport()->setCursor(Qt::ArrowCursor);
-    return member;
-}
-
-TEdit* PlaceEdit(TWinControl* parent, TEdit*& member, const char* name, TBox b, const std::string& text = {},
-                 const std::string& hint = {}) {
-    Place(parent, member, name, b);
-    member->SetText(text);
-    member->SetHint(hint);
-    return member;
-}
-
-TComboBox* PlaceCombo(TWinControl* parent, TComboBox*& member, const char* name, TBox b, TComboBoxStyle style,
-                      const std::vector<std::string>& items, int itemIndex, const std::string& hint = {}) {
-    Place(parent, member, name, b);
-    member->SetStyle(style);
-    member->SetItems(items);
-    member->SetItemIndex(itemIndex);
-    member->SetHint(hint);
-    return member;
-}
-
-TRadioGroup* PlaceRadios(TWinControl* parent, TRadioGroup*& member, const char* name, TBox b,
-                         const std::string& caption, const std::vector<std::string>& items, int itemIndex,
-                         int columns = 1, const std::string& hint = {}) {
-    Place(parent, member, name, b);
-    member->SetCaption(caption);
-    member->SetColumns(columns);
-    member->SetItems(items);
-    member->SetItemIndex(itemIndex);
-    member->SetHint(hint);
-    return member;
-}
-
-TUpDown* PlaceUpDown(TWinControl* parent, TUpDown*& member, const char* name, TBox b, int lo, int hi, int step,
-                     int at) {
-    Place(parent, member, name, b);
-    member->SetMin(lo);
-    member->SetMax(hi);
-    member->SetIncrement(step);
-    member->SetPosition(at);
-    return member;
-}
-
-TTimer* MakeTimer(TWinControl* owner, TTimer*& member, const char* name, int interval) {
-    member = new TTimer(owner);
-    member->Name = name;
-    member->SetInterval(interval);
-    member->SetEnabled(false);
-    return member;
-}
-
-template <class T>
-T* MakeDialog(TWinControl* owner, T*& member, const char* name) {
-    member = new T(owner);
-    member->Name = name;
-    return member;
-}
 
 // ---- Pictures on the buttons that have no caption ---------------------------------------
 

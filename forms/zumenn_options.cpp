@@ -12,8 +12,12 @@ constexpr TColor DefaultCenterLineColor = 0x808080;
 }  // namespace
 
 std::vector<TMemo*> TForm_zumenn::CaptionMemos() const {
-    return {Memo2,  Memo4,  Memo6,  Memo7,  Memo8,  Memo9,  Memo10, Memo11, Memo12, Memo13, Memo14,
-            Memo15, Memo16, Memo17, Memo18, Memo21, Memo22, Memo23, Memo24, Memo27, neisyo, taiou, Memo19};
+    std::vector<TMemo*> memos;
+    // The tablet's form has only some of them.
+    for (TMemo* m : {Memo2,  Memo4,  Memo6,  Memo7,  Memo8,  Memo9,  Memo10, Memo11, Memo12, Memo13, Memo14, Memo15,
+                     Memo16, Memo17, Memo18, Memo21, Memo22, Memo23, Memo24, Memo27, neisyo, taiou, Memo19})
+        if (m) memos.push_back(m);
+    return memos;
 }
 
 void TForm_zumenn::BitBtn11Click() {

@@ -28,17 +28,22 @@ void TForm_zumenn::ShowCurrentHit() { ShowCurrentSearchHit(S, *this); }
 // TPlotSearchView
 
 std::array<std::string, 9> TForm_zumenn::SearchCriteria() const {
-    return {Edit_no->Text(),  Edit_name->Text(), Edit_genn->Text(),  Edit_tel->Text(), Edit_tiku->Text(),
-            Edit_j1->Text(),  Edit_j2->Text(),   Edit_bikou->Text(), tou_name->Text()};
+    // The tablet has no house name and first address field: those criteria stay empty.
+    const auto text = [](const TEdit* e) { return e ? e->Text() : std::string(); };
+    return {text(Edit_no), text(Edit_name), text(Edit_genn),  text(Edit_tel), text(Edit_tiku),
+            text(Edit_j1), text(Edit_j2),   text(Edit_bikou), text(tou_name)};
 }
 
 std::string TForm_zumenn::RemarksText() const { return Edit_bikou->Text(); }
 
 void TForm_zumenn::SetRemarksText(const std::string& text) { Edit_bikou->SetText(text); }
 
-std::string TForm_zumenn::SearchButtonCaption() const { return BitBtn35->Caption(); }
+// Without a search button (the tablet) the fields are never criteria.
+std::string TForm_zumenn::SearchButtonCaption() const { return BitBtn35 ? BitBtn35->Caption() : SearchIdleCaption; }
 
-void TForm_zumenn::SetSearchButtonCaption(const std::string& caption) { BitBtn35->SetCaption(caption); }
+void TForm_zumenn::SetSearchButtonCaption(const std::string& caption) {
+    if (BitBtn35) BitBtn35->SetCaption(caption);
+}
 
 void TForm_zumenn::SetSearchCount(int count) {
     std::vector<std::string> lines = Memo9->Lines();
@@ -47,7 +52,9 @@ void TForm_zumenn::SetSearchCount(int count) {
     Memo9->SetLines(lines);
 }
 
-void TForm_zumenn::FocusSearchInput() { Edit_name->SetFocus(); }
+void TForm_zumenn::FocusSearchInput() {
+    if (Edit_name) Edit_name->SetFocus();
+}
 
 bool TForm_zumenn::CoOwnerListVisible() const { return StringGrid4->Visible(); }
 

@@ -72,10 +72,8 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     FinishDrawingInProgress(S);
     S.Dragging = 0;
     const THistoryData selection = BuildSelectionHistoryData(S);
-    PushHistory(S, "選択");
-    S.History[static_cast<std::size_t>(S.HistoryCount)].Data = selection;
-    PushHistory(S, "タブページを戻す");
-    AddPageStepFields(S, *this, S.History[static_cast<std::size_t>(S.HistoryCount)].Data);
+    PushHistory(S, "選択").Data = selection;
+    AddPageStepFields(S, *this, PushHistory(S, "タブページを戻す").Data);
 
     if (page != 1) {
         PageControl1->SetHeight(S.NormalPageHeight);

@@ -38,10 +38,8 @@ TLines ChangeList(const std::string& verb, const TDateRec& r) {
     return {ChangeRecordHeader(verb), PlotExchangeLine(r)};
 }
 
-THistoryData& TopStepData(TDrawingState& s) { return s.History[static_cast<std::size_t>(s.HistoryCount)].Data; }
-
 bool AssignPlainMode(TDrawingState& s, std::int32_t cur) {
-    PushHistory(s, "檀家セットを取消す");
+    Trireki& step = PushHistory(s, "檀家セットを取消す");
     THistoryData d;
     d.AddNumber(cur);
     CopyHouseholdToFigure(s, cur, 0);
@@ -50,7 +48,7 @@ bool AssignPlainMode(TDrawingState& s, std::int32_t cur) {
         s.Fig(m).Grade.clear();
         d.AddNumber(m);
     }
-    TopStepData(s) = std::move(d);
+    step.Data = std::move(d);
     SendChanges(s, ChangeList("変更", s.Fig(cur)), true);
     return true;
 }
@@ -71,7 +69,7 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     }
 
     s.LedgerUnchanged = 0;
-    PushHistory(s, "共有データセットを取消す");
+    Trireki& step = PushHistory(s, "共有データセットを取消す");
     THistoryData d;
     d.AddNumber(s.FigureCount);
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
@@ -83,7 +81,7 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
         r.ShareSetId = setId;
         r.SetAside = 1;
     }
-    TopStepData(s) = std::move(d);
+    step.Data = std::move(d);
 
     s.MaxPlotId += 1;
     const std::string grade = s.Fig(cur).Grade;
@@ -109,7 +107,7 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
 }
 
 bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
-    PushHistory(s, "檀家セット入替えを取消す");
+    Trireki& step = PushHistory(s, "檀家セット入替えを取消す");
     THistoryData d;
     AddReplaceFields(d, cur, s.Fig(cur));
     std::int32_t inSet = 0;
@@ -126,7 +124,7 @@ bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
         s.Fig(m).Grade = inSet == 0 ? std::string() : s.Fig(cur).Grade;
     }
     s.Form->RepaintMap();
-    TopStepData(s) = std::move(d);
+    step.Data = std::move(d);
     SendChanges(s, ChangeList("変更", s.Fig(cur)), true);
     return true;
 }

@@ -12,8 +12,7 @@
 namespace tarvek {
 
 void AssignGradeToSelection(TDrawingState& s, const std::string& typed) {
-    PushHistory(s, "等級割当てを取消し");
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, "等級割当てを取消し").Data;
     const std::string grade = WithoutRefusedRemarksChars(typed);
     std::vector<TMapMark> marks;
     TLines list{ChangeRecordHeader(VerbChanged)};

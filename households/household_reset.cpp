@@ -15,8 +15,6 @@ namespace tarvek {
 
 namespace {
 
-THistoryData& TopStepData(TDrawingState& s) { return s.History[static_cast<std::size_t>(s.HistoryCount)].Data; }
-
 void AddResetFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
     d.AddNumber(index);
     d.AddNumber(r.ShareSetId);
@@ -59,15 +57,14 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
                                  "に割り当てた檀家名が初期化されます\rよろしいですか？";
     if (Ask(s, question, mbYes | mbNo) != mrYes) return false;
 
-    PushHistory(s, "檀家リセット");
     {
-        THistoryData& d = TopStepData(s);
+        THistoryData& d = PushHistory(s, "檀家リセット").Data;
         d.AddNumber(owned);
         d.AddNumber(s.CurrentHitIndex);
         for (const std::int32_t i : entries)
             if (HasHousehold(s.Fig(i))) AddResetFields(d, i, s.Fig(i));
     }
-    PushHistory(s, "檀家リセットを取消す");
+    Trireki& removedStep = PushHistory(s, "檀家リセットを取消す");
     THistoryData removedData;
 
     // The set each entry was in before the reset: a survivor that leaves its set is still
@@ -112,7 +109,7 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
             }
         }
     }
-    TopStepData(s) = std::move(removedData);
+    removedStep.Data = std::move(removedData);
     SendChanges(s, removedList);
 
     // One copy of each set stays shown: the first one still listed.

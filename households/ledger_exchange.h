@@ -37,6 +37,9 @@ public:
     // Hides the household, query and plot list grids and shows household grid row
     // `row` (1-based; s.Households[row - 1]) alone in the result grid.
     virtual void ShowHouseholdAlone(int /*row*/) {}
+    // The tablet's button below the map that sets the household a request showed: shown
+    // (named after the household shown alone) or hidden. A form without one ignores it.
+    virtual void ShowHouseholdButton(bool /*shown*/) {}
 };
 
 constexpr const char* ExchangeExt = ".txt";

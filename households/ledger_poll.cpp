@@ -11,6 +11,7 @@
 #include "households/ledger_exchange.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
+#include "view/zoom.h"
 
 namespace tarvek {
 
@@ -28,8 +29,7 @@ private:
 };
 
 void PushViewStep(TDrawingState& s, TLedgerView& view) {
-    PushHistory(s, "元の画面に戻す");
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, "元の画面に戻す").Data;
     AddPageStepFields(s, view, d);
     d.AddNumber(s.RecordedScrollPos.x);
     d.AddNumber(s.RecordedScrollPos.y);
@@ -54,8 +54,9 @@ void ShowRequestedHousehold(TDrawingState& s, TLedgerView& view, std::int32_t ho
         // A row whose ID is not a number matches nothing.
         const auto id = StrToInt(s.Households[k][0]);
         if (!id || *id != householdId) continue;
-        view.SetActivePage(1);
+        if (s.Edition->HouseholdRequestOpensPage()) view.SetActivePage(1);
         view.ShowHouseholdAlone(static_cast<int>(k) + 1);
+        view.ShowHouseholdButton(true);
         s.Form->RepaintMap();
         return;
     }
@@ -131,6 +132,7 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
 
     if (*n > 0) {
         SelectRequestedPlot(s, view, *n);
+        view.ShowHouseholdButton(false);
     } else if (*n < 0) {
         const std::int64_t id = -static_cast<std::int64_t>(*n);
         s.LedgerTargetId = id > std::numeric_limits<std::int32_t>::max()
@@ -139,9 +141,10 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
         if (id <= std::numeric_limits<std::int32_t>::max()) ShowRequestedHousehold(s, view, s.LedgerTargetId);
     }
 
+    if (s.Edition->RequestZoomsIn()) ZoomByButton(s, true);
+
     const THistoryData selection = BuildSelectionHistoryData(s);
-    PushHistory(s, "外部選択解除");
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data = selection;
+    PushHistory(s, "外部選択解除").Data = selection;
     s.PreviousTab = s.Form->ActivePageIndex();
 
     l.tuika.clear();

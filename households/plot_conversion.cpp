@@ -18,8 +18,6 @@ namespace {
 
 constexpr const char* NothingSelectedMessage = "選択されている図形がありません。";
 
-THistoryData& TopStepData(TDrawingState& s) { return s.History[static_cast<std::size_t>(s.HistoryCount)].Data; }
-
 void Refuse(TDrawingState& s, const std::string& message) {
     s.Ui.Beep();
     s.SetHelpLine(message);
@@ -94,8 +92,7 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
         return 0;
     }
 
-    PushHistory(s, "図形の" + w + "化を取消す");
-    THistoryData& d = TopStepData(s);
+    THistoryData& d = PushHistory(s, "図形の" + w + "化を取消す").Data;
     TLines list{ChangeRecordHeader(VerbAdded)};
     std::vector<std::int32_t> converted;
     for (std::size_t e = 0; e < entries.size(); ++e) {
@@ -152,8 +149,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
         if (Ask(s, question, mbYes | mbNo, TMsgDlgType::mtConfirmation) != mrYes) return 0;
     }
 
-    PushHistory(s, w + "の図形化を取消す");
-    THistoryData& d = TopStepData(s);
+    THistoryData& d = PushHistory(s, w + "の図形化を取消す").Data;
     TLines list{ChangeRecordHeader(VerbRemoved)};
     std::vector<std::int32_t> reset;
     // A set-aside copy whose shown copy is selected too goes with that one, wherever it

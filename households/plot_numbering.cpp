@@ -83,8 +83,7 @@ void SortSelectionInColumns(TDrawingState& s, std::int32_t count, std::uint8_t d
 }
 
 void AssignPlotNumbers(TDrawingState& s, const TNumberingFields& fields) {
-    PushHistory(s, "組番号作成を取消す");
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, "組番号作成を取消す").Data;
     // A pasted group name passes the key filter; its separators would shift the
     // fields of the ledger's lines.
     const std::string group = WithoutRefusedRemarksChars(fields.GroupName);

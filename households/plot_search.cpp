@@ -42,8 +42,7 @@ void BringHitToFront(TDrawingState& s, std::int32_t hit) {
 
 void PushHitStep(TDrawingState& s) {
     const std::int32_t cursor = s.SelectedCursor;
-    PushHistory(s, HitStepLabel);
-    s.History[static_cast<std::size_t>(s.HistoryCount)].Data.AddNumber(cursor);
+    PushHistory(s, HitStepLabel).Data.AddNumber(cursor);
 }
 
 void StepSearchHit(TDrawingState& s, TPlotSearchView& view, bool forward) {
@@ -130,8 +129,7 @@ void SearchPlots(TDrawingState& s, TPlotSearchView& view) {
         SendSelectionToLedger(s, view.LedgerLink());
         const THistoryData selection = BuildSelectionHistoryData(s);
         if (!selection.Empty()) {
-            PushHistory(s, "選択解除");
-            s.History[static_cast<std::size_t>(s.HistoryCount)].Data = selection;
+            PushHistory(s, "選択解除").Data = selection;
         }
         CentreViewOnHit(s, false);
     }
@@ -211,9 +209,11 @@ void CentreViewOnHit(TDrawingState& s, bool zoomIn) {
         const int baseW = s.ViewBaseWidth > 0 ? s.ViewBaseWidth : visibleW;
         const int baseH = s.ViewBaseHeight > 0 ? s.ViewBaseHeight : visibleH;
         s.Zoom = SearchHitZoom;
-        // The step goes with the zoom, so that the zoom buttons step on from here.
-        for (int step = 9; step >= 1; --step)
-            if (s.ZoomSteps[static_cast<std::size_t>(step)] >= SearchHitZoom) s.ZoomStep = step;
+        // The step goes with the zoom, so that the zoom buttons step on from here; the
+        // tablet steps on from where it was.
+        if (s.Edition->FirstShowSetsZoomStep())
+            for (int step = 9; step >= 1; --step)
+                if (s.ZoomSteps[static_cast<std::size_t>(step)] >= SearchHitZoom) s.ZoomStep = step;
         v.SetPaintBoxSize(baseW * SearchHitZoom, baseH * SearchHitZoom);
     }
     if (s.HitCenterX != -999.0 && s.HitCenterY != -999.0) {

@@ -16,8 +16,6 @@ namespace tarvek {
 
 namespace {
 
-THistoryData& TopStepData(TDrawingState& s) { return s.History[static_cast<std::size_t>(s.HistoryCount)].Data; }
-
 void Refuse(TDrawingState& s, const std::string& message) {
     s.Ui.Beep();
     s.SetHelpLine(message);
@@ -80,8 +78,7 @@ bool JoinSharedOwnership(TDrawingState& s) {
         return false;
     }
 
-    PushHistory(s, "集合を取消し分離させる");
-    THistoryData& d = TopStepData(s);
+    THistoryData& d = PushHistory(s, "集合を取消し分離させる").Data;
     std::int32_t n = 0;
     for (const std::int32_t i : entries) {
         const TDateRec& r = s.Fig(i);
@@ -162,8 +159,7 @@ bool SplitSharedOwnership(TDrawingState& s) {
         return false;
     }
 
-    PushHistory(s, "分離を取消し集合させる");
-    THistoryData& d = TopStepData(s);
+    THistoryData& d = PushHistory(s, "分離を取消し集合させる").Data;
     const double step = s.MeshStep * 1000 / 20.0;
     // Pieces are recorded once, before they first move: the pieces of a set's first
     // parent stand before it in the list and are never reached by the walk below.

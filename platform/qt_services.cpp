@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QThread>
 
+#include "platform/x11_windows.h"
+
 namespace tarvek {
 
 namespace {
@@ -106,6 +108,10 @@ void TQtUserServices::SetBusyCursor(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void TQtUserServices::RaiseWindowTitled(const std::string& title) {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) RaiseX11WindowTitled(title);
 }
 
 void InstallFontSubstitutions() {

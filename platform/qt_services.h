@@ -19,6 +19,9 @@ public:
     TDateTimeParts Now() override;
     void SetBusyCursor(bool busy) override;
     bool BoxOpen() const override { return OpenBoxes > 0; }
+    // Through the window manager of an X11 display (another program's windows are out of
+    // Qt's reach); nothing on any other platform.
+    void RaiseWindowTitled(const std::string& title) override;
 
 private:
     int OpenBoxes = 0;

@@ -40,6 +40,9 @@ public:
     // True while a box is open: timers keep running under it, and must not change what
     // the box asks about.
     virtual bool BoxOpen() const { return false; }
+    // Brings the top-level window of any program whose title is exactly this to the
+    // front. A title that names no window does nothing; nothing is reported.
+    virtual void RaiseWindowTitled(const std::string& /*title*/) {}
 };
 
 // "yyyy/mm/dd" and "h:nn:ss", the short date and long time of a Japanese desktop.
@@ -64,6 +67,8 @@ public:
     std::vector<int> Sleeps;
     TDateTimeParts Clock{2026, 12, 10, 9, 5, 7};
     int BusyDepth = 0;
+    // Every title a window was asked to be raised by, in order.
+    std::vector<std::string> RaisedWindows;
 
     int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons,
                    const std::string& caption = {}) override;
@@ -71,6 +76,7 @@ public:
     void Sleep(int milliseconds) override { Sleeps.push_back(milliseconds); }
     TDateTimeParts Now() override { return Clock; }
     void SetBusyCursor(bool busy) override { BusyDepth += busy ? 1 : -1; }
+    void RaiseWindowTitled(const std::string& title) override { RaisedWindows.push_back(title); }
 };
 
 }  // namespace tarvek

@@ -10,8 +10,7 @@ namespace tarvek {
 namespace {
 
 void PushPair(TDrawingState& s, const char* label, std::int64_t a, std::int64_t b) {
-    PushHistory(s, label);
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, label).Data;
     d.AddNumber(a);
     d.AddNumber(b);
 }

@@ -12,8 +12,7 @@ namespace tarvek {
 namespace {
 
 void PushNumbers(TDrawingState& s, const char* label, std::int64_t a, std::int64_t b) {
-    PushHistory(s, label);
-    THistoryData& d = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+    THistoryData& d = PushHistory(s, label).Data;
     d.AddNumber(a);
     d.AddNumber(b);
 }
@@ -173,6 +172,13 @@ void ResizeView(TDrawingState& s) {
         s.HitCenterY = (hit.BoxY1 + hit.BoxY2) / 2;
         s.HitBox = {hit.BoxX1, hit.BoxX2, hit.BoxY1, hit.BoxY2};
     }
+}
+
+void ScrollMapBy(TDrawingState& s, int dx, int dy) {
+    TEditorView& v = *s.Form;
+    v.SetScrollPos(v.HorzScrollPos() + dx, v.VertScrollPos() + dy);
+    v.RepaintMap();
+    if (s.Dragging && s.Zoom > 1) s.PreviewStale = 1;
 }
 
 void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p) {

@@ -27,6 +27,10 @@ bool ZoomToRectangle(TDrawingState& s);
 // The window was resized: at zoom 1 the figures move to stay centred.
 void ResizeView(TDrawingState& s);
 
+// Scrolls the map by (dx, dy) pixels, as far as the scroll range allows, and repaints
+// it; a rectangle being dragged out is drawn anew at the next move, not erased first.
+void ScrollMapBy(TDrawingState& s, int dx, int dy);
+
 // Where the pointer is, for the edge scroll of a drag: the control under it (any value
 // that tells controls apart; 0 none), whether that is the map, and its position in the
 // form's client coordinates; with the map's place on the form.
