@@ -30,7 +30,8 @@ void TForm_zumenn::ApplicationIdle() {
         bool& Flag;
         ~TDone() { Flag = false; }
     } done{IdleRunning};
-    RecordViewSteps(S, *this);
+    // The tablet keeps no history, so its pass has no view steps to take.
+    if (!Tablet()) RecordViewSteps(S, *this);
     TrackSnapPoint(S);
     ShowPlotUnderCursor(S, *this);
     AutoScrollAtEdge(S, PointerPlace());

@@ -8,6 +8,7 @@
 
 #include "document/figure_store.h"
 #include "document/selection.h"
+#include "editing/attributes.h"
 #include "editing/drawing_tools.h"
 #include "forms/zumenn.h"
 #include "households/ledger_exchange.h"
@@ -36,10 +37,11 @@ void TForm_zumenn::TabletCleanStartSetup() {
     const char* const cursorFiles[] = {"イメージ/rrrp1.cur", "イメージ/rrrp2.cur", "イメージ/kaitenn.cur"};
     for (std::size_t i = 0; i < 3; ++i) ScreenCursors[i] = LoadCursorFromFile(S.ExeFolder + cursorFiles[i]);
     // Not kept on top: the ledger's windows must be able to come in front of it.
+    InstallIdleHandler();
     Timer1->SetEnabled(true);
     liya->SetItems({"全て", w + "のみ", w + "以外"});
     liya->SetItemIndex(0);
-    ComboBox2->SetItems(ScreenFontNames());
+    ComboBox2->SetItems(DrawingFontNames(ScreenFontNames()));
     ComboBox2->SetItemIndex(ComboBox2->IndexOf(S.CurFontName));
 }
 

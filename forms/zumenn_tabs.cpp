@@ -31,13 +31,10 @@ void FilterSelectionForPage(TDrawingState& s, int page, int filter) {
         }
         if (filter == 2 && IsPlotRecord(r)) r.Selected = 0;
         if (filter == 1 && !IsPlotRecord(r)) r.Selected = 0;
-        if (r.Kind == fkGroup || r.Kind == fkPolygon) {
-            for (std::int32_t j = i + 1; j <= s.FigureCount && s.Fig(j).OwnerIndex == i; ++j)
-                s.Fig(j).Selected = r.Selected;
-        } else if (r.Kind == fkClosedCurve || r.Kind == fkOpenCurve) {
+        // Members stand before their owner, wherever it was created: all of them follow it.
+        if (IsOwnerKind(r.Kind))
             for (std::int32_t j = 1; j <= s.FigureCount; ++j)
                 if (!s.Fig(j).Deleted && s.Fig(j).OwnerIndex == i) s.Fig(j).Selected = r.Selected;
-        }
     }
 }
 

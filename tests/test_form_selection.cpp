@@ -206,6 +206,30 @@ TEST_F(FormSelection, TheBlinkTimerFollowsACurvesPointOnItsFrameCorner) {
     EXPECT_EQ(Form->Timer4->Interval(), 10);
 }
 
+// The filter of the drawing page treats a group as one figure: its members, which stand
+// before it in the store, follow it out of the selection.
+TEST_F(FormSelection, TheFilterDropsAGroupWithItsMembersBeforeIt) {
+    TDrawingState& s = Form->S;
+    const std::int32_t plot = PlotWithId(Form->S.Fig(1).PlotId ? Form->S.Fig(1).PlotId : 1);
+    ASSERT_GT(plot, 0);
+    TDateRec line = s.Fig(plot);
+    line.Kind = fkLine, line.IsPlot = 0, line.PlotId = 0;
+    const std::int32_t member1 = ++s.FigureCount;
+    s.Fig(member1) = s.Fig(plot);  // a plot
+    const std::int32_t member2 = ++s.FigureCount;
+    s.Fig(member2) = line;
+    const std::int32_t group = ++s.FigureCount;
+    s.Fig(group) = line;
+    s.Fig(group).Kind = fkGroup;
+    for (const std::int32_t m : {member1, member2}) s.Fig(m).OwnerIndex = group;
+    for (const std::int32_t i : {member1, member2, group}) s.Fig(i).Selected = 1;
+    RebuildSelectionList(s, false);
+    Form->liya->SetItemIndex(1);  // plots only
+    Form->PageControl1->UserSelectTab(4);
+    Form->PageControl1->UserSelectTab(3);
+    for (const std::int32_t i : {member1, member2, group}) EXPECT_EQ(s.Fig(i).Selected, 0) << i;
+}
+
 }  // namespace
 }  // namespace tarvek
 
