@@ -60,6 +60,7 @@ void TForm_zumenn::BuildComponents() {
     BindPlotSearch();
     BindDrawingTools();
     BindAttributes();
+    BindArrange();
 }
 
 // ---------------------------------------------------------------------------------
