@@ -267,6 +267,19 @@ TEST_F(Clipboard, PiecesLinesAndTextsGoWithoutAQuestionOrALedgerLine) {
     EXPECT_EQ(S.LedgerUnchanged, 0);
 }
 
+TEST_F(Clipboard, TheTabletDeletesWithoutAStep) {
+    const std::int32_t owned = OwnedPlot();
+    SelectOnly({owned});
+    const std::string line = Line(owned);
+    const std::int32_t history = S.HistoryCount;
+    Ui.Answers = {mrYes};
+    DeleteSelectedFigures(S, false);
+    EXPECT_EQ(S.Fig(owned).Deleted, 1);
+    EXPECT_EQ(S.HistoryCount, history);
+    EXPECT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Lists(), std::vector<std::string>{ListBytes(VerbRemoved, {line})});
+}
+
 TEST_F(Clipboard, ACutComesBackMovedWithItsHouseholdsAndThenPastesAsCopies) {
     const std::int32_t owned = OwnedPlot();
     AddPlot(16000, 10000, 20000, 13000, 6);

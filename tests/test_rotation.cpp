@@ -70,7 +70,7 @@ TEST_F(Rotation, ThePreviewShowsTheAngleAndTurnsBlueWhereAFigureStandsSquare) {
 }
 
 TEST_F(Rotation, APlainTurnKeepsLinesStraightTurnsArcsAndTellsTheLedgerNothing) {
-    AddLine(30000, 30000, 40000, 34000);
+    AddLine(30000, 30000, 40000.5, 33999.5);
     TDateRec& arc = Add(fkEllipse, 30000, 20000, 34000, 24000);
     arc.Aux1 = 34000, arc.Aux2 = 22000, arc.Aux3 = 32000, arc.Aux4 = 20000;
     AddPlot(40000, 20000, 44000, 23000, 3, "000081");
@@ -84,16 +84,21 @@ TEST_F(Rotation, APlainTurnKeepsLinesStraightTurnsArcsAndTellsTheLedgerNothing) 
     ASSERT_EQ(S.HistoryCount, history + 1);
     EXPECT_EQ(Step().Label, RotateStepLabel);
     EXPECT_EQ(Step().Data, before);
+    // The line's entry: its index and 16 values before the turn, halves to even.
+    THistoryData line17;
+    line17.Fields.assign(before.Fields.begin(), before.Fields.begin() + 17);
+    EXPECT_EQ(line17, Numbers({1, 30000, 30000, 30000, 30000, 40000, 34000, 40000, 34000, 30000, 30000, 40000, 34000,
+                               0, 0, 0, 0}));
     EXPECT_EQ(S.FigureCount, 3);
     const TDateRec& line = S.Fig(1);
     EXPECT_EQ(line.X2, line.X1);
     EXPECT_EQ(line.Y2, line.Y1);
     EXPECT_EQ(line.X4, line.X3);
     EXPECT_EQ(line.Y4, line.Y3);
-    // (30000, 30000) is the centre: it stays; (40000, 34000) turns by 45 degrees.
+    // (30000, 30000) is the centre: it stays; the other end turns by 45 degrees.
     EXPECT_NEAR(line.X1, 30000, 1e-6);
-    EXPECT_NEAR(line.X3, 30000 + (10000 - 4000) * std::sqrt(0.5), 1e-6);
-    EXPECT_NEAR(line.Y3, 30000 + (10000 + 4000) * std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(line.X3, 30000 + (10000.5 - 3999.5) * std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(line.Y3, 30000 + (10000.5 + 3999.5) * std::sqrt(0.5), 1e-6);
     // The arc's start point turns with the circle about the same centre.
     EXPECT_NEAR(S.Fig(2).Aux1, 30000 + (4000 + 8000) * std::sqrt(0.5), 1e-6);
     EXPECT_NEAR(S.Fig(2).Aux2, 30000 + (4000 - 8000) * std::sqrt(0.5), 1e-6);
