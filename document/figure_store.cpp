@@ -105,6 +105,12 @@ void CompactFigures(TDrawingState& s) {
         const std::int32_t n = remap(s.Ledger.LastSentSelection);
         s.Ledger.LastSentSelection = n > 0 ? n : -1;
     }
+    // The paste buffer names records too; a cut figure compacted away is gone from it.
+    std::vector<std::int32_t> buffered;
+    for (const std::int32_t old : s.Tools.PasteBuffer)
+        if (std::int32_t n = remap(old); n > 0) buffered.push_back(n);
+    s.Tools.PasteBuffer = std::move(buffered);
+    s.Tools.ClipboardMode = static_cast<std::int32_t>(s.Tools.PasteBuffer.size());
     if (s.SelectedCount == 0) {
         s.SelectedCursor = 0;
         s.HasSelection = 0;

@@ -12,7 +12,10 @@ add_library(tarvek_editing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/figure_copies.cpp
   ${CMAKE_CURRENT_LIST_DIR}/snap_tracking.cpp
   ${CMAKE_CURRENT_LIST_DIR}/plot_blocks.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/text_entry.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/text_entry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rotation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp)
 target_link_libraries(tarvek_editing PUBLIC tarvek_document tarvek_canvas tarvek_view)
 
 if(TARVEK_BUILD_TESTS)
@@ -38,6 +41,19 @@ if(TARVEK_BUILD_TESTS)
   foreach(t tarvek_selection_tests tarvek_handle_tests tarvek_move_tests)
     target_compile_definitions(${t} PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   endforeach()
+  # Clipboard, delete, rotation, snap guides, align, order and groups.
+  tarvek_gui_test(tarvek_clipboard_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_clipboard.cpp
+    LIBS tarvek_editing)
+  tarvek_gui_test(tarvek_rotation_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_rotation.cpp
+    LIBS tarvek_editing)
+  tarvek_gui_test(tarvek_align_order_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_arrange.cpp
+    LIBS tarvek_editing)
+  foreach(t tarvek_clipboard_tests tarvek_rotation_tests tarvek_align_order_tests)
+    target_compile_definitions(${t} PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
+  endforeach()
   tarvek_gui_test(tarvek_blocks_text_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_blocks_text.cpp
     LIBS tarvek_editing)
@@ -56,8 +72,11 @@ if(TARVEK_BUILD_TESTS)
   tarvek_gui_test(tarvek_form_blocks_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_blocks.cpp
     LIBS tarvek_forms)
+  tarvek_gui_test(tarvek_form_arrange_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_arrange.cpp
+    LIBS tarvek_forms)
   foreach(t tarvek_form_drawing_tests tarvek_form_attribute_tests tarvek_form_selection_tests
-            tarvek_form_blocks_tests)
+            tarvek_form_blocks_tests tarvek_form_arrange_tests)
     target_compile_definitions(${t} PRIVATE
       TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
       TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")

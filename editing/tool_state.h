@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/figure.h"  // TColor
 
@@ -48,6 +49,10 @@ public:
     virtual TColor MapPixel(int /*x*/, int /*y*/) const { return -1; }
     // The selection filter of the drawing page: 0 every figure, 1 plots only, 2 no plots.
     virtual int SelectionFilter() const { return 0; }
+    // The check box "反転コピー": Ctrl+V mirrors the copies.
+    virtual bool MirrorCopy() const { return false; }
+    // The drawing name as its edit box shows it, for pasted plots; empty: the drawing's own.
+    virtual std::string DrawingNameText() const { return {}; }
     // The blinking frame's timer follows the tools' state.
     virtual void SetBlinkTimer(bool /*running*/, int /*intervalMs*/) {}
 };
@@ -164,6 +169,12 @@ struct TToolState {
 
     // Ctrl+V lays copies out to the right (0) or downwards (1).
     std::uint8_t PasteDirection = 0;
+    // The paste buffer: the records Ctrl+V pastes, in order, and their number (0: nothing
+    // to paste). PasteBufferCut: it holds cut figures, which a paste brings back; CutMode
+    // follows it after every Ctrl+C and Ctrl+X, also one that buffers nothing.
+    std::vector<std::int32_t> PasteBuffer;
+    std::int32_t ClipboardMode = 0;
+    std::uint8_t PasteBufferCut = 0;
 
     // The text tool's box: where the text goes (drawing units) and the zoom and font
     // size it was opened with, so that a zoom while typing moves and resizes nothing.

@@ -66,6 +66,7 @@ void TForm_zumenn::BuildComponents() {
     BindPlotSearch();
     BindDrawingTools();
     BindAttributes();
+    BindArrange();
 }
 
 // ---------------------------------------------------------------------------------

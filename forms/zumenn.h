@@ -128,6 +128,11 @@ public:
     void ShowCoordinates(const std::string& text) override;
     std::shared_ptr<TCanvas> ToolCanvas;
 
+    // --- clipboard, rotation, alignment, order and groups (zumenn_arrange.cpp) ---
+    void BindArrange();
+    bool MirrorCopy() const override;
+    std::string DrawingNameText() const override;
+
     // --- selection and handles (zumenn_selection.cpp) ---
     int SelectionFilter() const override;
     void SetBlinkTimer(bool running, int intervalMs) override;

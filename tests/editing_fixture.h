@@ -66,6 +66,12 @@ public:
     TCanvas* PreviewCanvas() override { return HasCanvas ? &Canvas : nullptr; }
     TColor MapPixel(int x, int y) const override { return Canvas.GetPixel(x, y); }
     int SelectionFilter() const override { return Filter; }
+    void ShowCoordinates(const std::string& text) override { Coordinates = text; }
+    bool MirrorCopy() const override { return Mirror; }
+    std::string DrawingNameText() const override { return DrawingName; }
+    std::string Coordinates;
+    bool Mirror = false;
+    std::string DrawingName;
     void SetBlinkTimer(bool running, int intervalMs) override {
         TimerOn = running;
         TimerInterval = intervalMs;

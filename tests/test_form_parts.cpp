@@ -9,6 +9,7 @@
 #include "document/drawing_file.h"
 #include "document/part_file.h"
 #include "document/selection.h"
+#include "editing/arrange.h"
 #include "form_test_support.h"
 #include "gui_test_main.h"
 #include "households/ledger_exchange.h"
@@ -205,7 +206,11 @@ TEST_F(FormParts, ABlockOfTheSampleTempleLoadsIntoAnotherDrawingAsTheSameFigures
     EXPECT_EQ(Dialogs.Ran, std::vector<std::string>{"OpenDialog1"});
     EXPECT_EQ(Form->OpenDialog1->InitialDir, PartDialogFolder(s));
     const auto n = static_cast<std::int32_t>(block.size());
-    ASSERT_EQ(s.FigureCount, former + n);
+    // Yes to the question: one group record after the part holds its top-level figures.
+    const std::int32_t group = former + n + 1;
+    ASSERT_EQ(s.FigureCount, group);
+    EXPECT_EQ(s.Fig(group).Kind, fkGroup);
+    EXPECT_EQ(s.Fig(group).Selected, 1);
     TLines expected{ChangeRecordHeader(VerbAdded)};
     std::int32_t nextId = maxId;
     for (std::int32_t k = 1; k <= n; ++k) {
@@ -213,7 +218,7 @@ TEST_F(FormParts, ABlockOfTheSampleTempleLoadsIntoAnotherDrawingAsTheSameFigures
         const TDateRec& r = s.Fig(former + k);
         EXPECT_EQ(Shape(r), shapes[static_cast<std::size_t>(k - 1)]);
         const std::int32_t owner = owners[static_cast<std::size_t>(k - 1)];
-        EXPECT_EQ(r.OwnerIndex, owner == 0 ? 0 : former + owner);
+        EXPECT_EQ(r.OwnerIndex, owner == 0 ? group : former + owner);
         EXPECT_EQ(r.Selected, 1);
         EXPECT_EQ(r.DrawingName, TProgramFolder::Drawing);
         if (IsPlotRecord(r)) {
@@ -228,8 +233,9 @@ TEST_F(FormParts, ABlockOfTheSampleTempleLoadsIntoAnotherDrawingAsTheSameFigures
     const std::vector<std::string> lists = otherUi.Lists();
     ASSERT_EQ(lists.size(), 1u);
     EXPECT_EQ(lists[0], Cp932ToUtf8(CrLf(expected)));
-    EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCount)].Label, PartLoadStepLabel);
-    EXPECT_EQ(s.SelectedCount, n);
+    EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCount - 1)].Label, PartLoadStepLabel);
+    EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCount)].Label, GroupStepLabel);
+    EXPECT_EQ(s.SelectedCount, n + 1);
     EXPECT_EQ(s.LedgerUnchanged, 0);
     // The hall and the plots are no one group: the user is asked.
     ASSERT_EQ(otherUi.Shown.size(), 1u);
