@@ -245,6 +245,20 @@ void BM_PaintWholeDrawing(benchmark::State& st) { PaintAt(st, 1, 0, 0); }
 // Zoom 20: the site is 9000 x 12000 pixels; a window's worth of it in the middle.
 void BM_PaintZoom20(benchmark::State& st) { PaintAt(st, 20, 4000, 5000); }
 
+// The scanline flood fill over a large open image: every pixel is filled (the canvas
+// test checks the result; it stayed well under 50 ms unloaded).
+void BM_FloodFillOpenImage(benchmark::State& st) {
+    for (auto _ : st) {
+        st.PauseTiming();
+        TImageCanvas c(2000, 2000);
+        c.Brush.Color = 0xFF0000;  // blue
+        st.ResumeTiming();
+        c.FloodFill(1000, 1000, 0x0000FF);  // bounded by red: there is none
+        benchmark::DoNotOptimize(c.Image().constBits());
+    }
+}
+
+BENCHMARK(BM_FloodFillOpenImage)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_PaintWholeDrawing)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PaintZoom20)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_ReadLinesOnly)->Unit(benchmark::kMillisecond)->Iterations(20);
