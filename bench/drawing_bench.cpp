@@ -258,7 +258,25 @@ void BM_FloodFillOpenImage(benchmark::State& st) {
     }
 }
 
+// CP932 both ways over texts of megabytes: clean, with rare bad bytes, and all bad (the
+// text file test checks the results; some milliseconds each unloaded, where a
+// per-character or quadratic conversion would take seconds).
+void BM_Cp932LargeTexts(benchmark::State& st) {
+    std::string mixed;
+    while (mixed.size() < 2'000'000) mixed += "Hello, \x82\xA0\x82\xA2\xB1\xB2\xB3\xFF\x81\x60\r\n\x81\x20\xFB\xFC";
+    std::string sparse = "\xFF";
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 150'000; ++j) sparse += "a\x82\xA0";
+        sparse += "\x81\x20";
+    }
+    const std::string allBad(1'000'000, '\xFF');
+    for (auto _ : st)
+        for (const std::string* text : std::initializer_list<const std::string*>{&mixed, &sparse, &allBad})
+            benchmark::DoNotOptimize(Utf8ToCp932(Cp932ToUtf8(*text)));
+}
+
 BENCHMARK(BM_FloodFillOpenImage)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Cp932LargeTexts)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PaintWholeDrawing)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PaintZoom20)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_ReadLinesOnly)->Unit(benchmark::kMillisecond)->Iterations(20);

@@ -91,6 +91,12 @@ int TFailingFileCalls::MakeTemporary(char* pathTemplate) {
     return fd;
 }
 
+ssize_t TFailingFileCalls::Read(int fd, void* buf, std::size_t count) {
+    const ssize_t n = TPosixFileCalls::Read(fd, buf, count);
+    if (n > 0) BytesRead += static_cast<std::uint64_t>(n);
+    return n;
+}
+
 ssize_t TFailingFileCalls::Write(int fd, const void* buf, std::size_t count) {
     if (Fail(TKind::Write, PathOf(fd))) return -1;
     return TPosixFileCalls::Write(fd, buf, count);

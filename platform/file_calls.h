@@ -84,9 +84,12 @@ public:
     // Opening exactly this path fails with UnreadableErrno.
     std::string UnreadablePath;
     int UnreadableErrno = 0;
+    // Every byte read through these calls, to show what a reader did not read.
+    std::uint64_t BytesRead = 0;
 
     int Open(const char* path, int flags, mode_t mode) override;
     int MakeTemporary(char* pathTemplate) override;
+    ssize_t Read(int fd, void* buf, std::size_t count) override;
     ssize_t Write(int fd, const void* buf, std::size_t count) override;
     int Fsync(int fd) override;
     int Close(int fd) override;
