@@ -245,6 +245,38 @@ void BM_PaintWholeDrawing(benchmark::State& st) { PaintAt(st, 1, 0, 0); }
 // Zoom 20: the site is 9000 x 12000 pixels; a window's worth of it in the middle.
 void BM_PaintZoom20(benchmark::State& st) { PaintAt(st, 20, 4000, 5000); }
 
+// The scanline flood fill over a large open image: every pixel is filled (the canvas
+// test checks the result; it stayed well under 50 ms unloaded).
+void BM_FloodFillOpenImage(benchmark::State& st) {
+    for (auto _ : st) {
+        st.PauseTiming();
+        TImageCanvas c(2000, 2000);
+        c.Brush.Color = 0xFF0000;  // blue
+        st.ResumeTiming();
+        c.FloodFill(1000, 1000, 0x0000FF);  // bounded by red: there is none
+        benchmark::DoNotOptimize(c.Image().constBits());
+    }
+}
+
+// CP932 both ways over texts of megabytes: clean, with rare bad bytes, and all bad (the
+// text file test checks the results; some milliseconds each unloaded, where a
+// per-character or quadratic conversion would take seconds).
+void BM_Cp932LargeTexts(benchmark::State& st) {
+    std::string mixed;
+    while (mixed.size() < 2'000'000) mixed += "Hello, \x82\xA0\x82\xA2\xB1\xB2\xB3\xFF\x81\x60\r\n\x81\x20\xFB\xFC";
+    std::string sparse = "\xFF";
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 150'000; ++j) sparse += "a\x82\xA0";
+        sparse += "\x81\x20";
+    }
+    const std::string allBad(1'000'000, '\xFF');
+    for (auto _ : st)
+        for (const std::string* text : std::initializer_list<const std::string*>{&mixed, &sparse, &allBad})
+            benchmark::DoNotOptimize(Utf8ToCp932(Cp932ToUtf8(*text)));
+}
+
+BENCHMARK(BM_FloodFillOpenImage)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_Cp932LargeTexts)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PaintWholeDrawing)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_PaintZoom20)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_ReadLinesOnly)->Unit(benchmark::kMillisecond)->Iterations(20);

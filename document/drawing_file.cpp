@@ -280,8 +280,10 @@ TSaveResult SaveDrawingFile(TDrawingState& s, const std::string& nameField,
         result.DrawingName = s.CurrentDrawingName;
         return result;
     }
-    if (renamed && s.CurrentDrawingName != NewDrawingName)
-        DeleteFile(DrawingDataFileName(s, s.CurrentDrawingName));
+    if (renamed && s.CurrentDrawingName != NewDrawingName) {
+        result.OldFile = DrawingDataFileName(s, s.CurrentDrawingName);
+        result.OldFileRemoval = DeleteFile(result.OldFile);
+    }
     s.CurrentDrawingName = name;
     result.DrawingName = name;
     return result;

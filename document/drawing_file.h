@@ -58,6 +58,10 @@ bool LoadDrawingData(TDrawingState& s);
 struct TSaveResult {
     TFileResult File;
     std::string DrawingName;  // the name the drawing now has (for the name field)
+    // A renamed drawing's file under its old name, removed once the new one stands; a
+    // failure leaves both files and is the caller's to report.
+    std::string OldFile;
+    TFileResult OldFileRemoval;
 };
 
 // Writes the data file. nameField is the text of the drawing-name field: a new drawing

@@ -6,7 +6,11 @@ namespace {
 TEditorView NoForm;
 }
 
-TDrawingState::TDrawingState(TUserServices& ui, TEditorView* form) : Ui(ui), Form(form ? form : &NoForm) {
+TDrawingState::TDrawingState(TUserServices& ui, TEditorView* form)
+    : TDrawingState(ui, form, std::vector<TDateRec>{}) {}
+
+TDrawingState::TDrawingState(TUserServices& ui, TEditorView* form, std::vector<TDateRec>&& blankRecords)
+    : Ui(ui), Form(form ? form : &NoForm), Figures(std::move(blankRecords)) {
     // Allocated once for the whole run; records are never allocated singly.
     Figures.resize(MaxFigures + 1);
     History.resize(static_cast<std::size_t>(HistoryCapacity) + 1);

@@ -40,7 +40,13 @@ bool EnsureFigureCapacity(TDrawingState& s) {
 }
 
 bool ReserveFigures(TDrawingState& s, std::int32_t count) {
-    if (s.FigureCount + count < MaxFigures) return true;
+    // Counts may come from a file (block sizes): the sum must not overflow.
+    const auto fits = [&] { return static_cast<std::int64_t>(s.FigureCount) + count < MaxFigures; };
+    if (count > MaxFigures) {
+        s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
+        return false;
+    }
+    if (fits()) return true;
     // Compaction renumbers records: the chain in progress must follow its first piece.
     const bool chain = s.Dragging && IsChainTool(s.CurrentTool) && s.Tools.ChainStart <= s.FigureCount;
     std::int32_t deletedBefore = 0;
@@ -54,7 +60,7 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count) {
         s.Tools.HandleFigure = -1;
         s.Tools.ChainStart = chain ? s.Tools.ChainStart - deletedBefore : s.FigureCount + 1;
     }
-    if (s.FigureCount + count < MaxFigures) return true;
+    if (fits()) return true;
     // Compaction freed some slots, not enough for the whole operation.
     s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
     return false;

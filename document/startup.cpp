@@ -71,18 +71,19 @@ bool IsSafeNamePart(const std::string& name) {
 
 bool ReadDrawingRequest(TDrawingState& s) {
     s.StartupErrorMessage = RequestStageMessage;
-    TLines lines;
-    const TFileResult read = ReadTextLines(s.ExeFolder + SelectedDrawingFileName, lines);
+    // Only the first line is used, so only the first line is read.
+    std::string first;
+    const TFileResult read = ReadFirstLine(s.ExeFolder + SelectedDrawingFileName, first);
     if (!read) {
         s.StartupError = 1;
         s.Ui.Beep();
         return false;
     }
-    if (lines.empty() || lines[0].empty()) {
+    if (first.empty()) {
         s.StartupError = 1;
         return false;
     }
-    const std::vector<std::string> f = SplitCsvFields(WithoutQuotes(lines[0]), 6);
+    const std::vector<std::string> f = SplitCsvFields(WithoutQuotes(first), 6);
     std::int32_t target = 0;
     if (!f[2].empty()) {
         const auto v = StrToInt(f[2]);

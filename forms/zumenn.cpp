@@ -279,6 +279,11 @@ void TForm_zumenn::ShowRequestTarget() {
         }
         return;
     }
+    // -2147483648 has no positive counterpart: it names no household.
+    if (S.LedgerTargetId < 0 && HouseholdOfTarget(S.LedgerTargetId) == 0) {
+        S.LedgerTargetId = 0;
+        return;
+    }
     const std::int32_t household = -S.LedgerTargetId;
     S.LedgerTargetId = household;
     for (std::size_t k = 0; k < S.Households.size(); ++k) {
@@ -314,6 +319,10 @@ void TForm_zumenn::ShowFileError(const std::string& path, const TFileResult& res
     S.Ui.MessageDlg("ファイル " + path + " を保存できません。\r" + result.Message, TMsgDlgType::mtError, mbOK);
 }
 
+void TForm_zumenn::ShowDeleteError(const std::string& path, const TFileResult& result) {
+    S.Ui.MessageDlg("ファイル " + path + " を削除できません。\r" + result.Message, TMsgDlgType::mtError, mbOK);
+}
+
 TForm_zumenn::TSaved TForm_zumenn::SaveDrawingAndHandover() {
     TSaved saved;
     // The name field can be pasted into or left without the key filter: check again,
@@ -334,6 +343,7 @@ TForm_zumenn::TSaved TForm_zumenn::SaveDrawingAndHandover() {
         return saved;
     }
     saved.Drawing = true;
+    if (!result.OldFileRemoval) ShowDeleteError(result.OldFile, result.OldFileRemoval);
     file_neisyo->SetText(result.DrawingName);
     const TFileResult handover = WriteHandoverCsv(S);
     if (!handover)
@@ -346,6 +356,10 @@ TForm_zumenn::TSaved TForm_zumenn::SaveDrawingAndHandover() {
     return saved;
 }
 
+void TForm_zumenn::RemoveFile(const std::string& path) {
+    if (const TFileResult r = DeleteFile(path); !r) ShowDeleteError(path, r);
+}
+
 void TForm_zumenn::RestoreNameViewOptions() {
     clip_Check->SetChecked(S.ClipNames != 0);
     UpDown1->SetPosition(S.NameTextSize);
@@ -355,7 +369,9 @@ void TForm_zumenn::FormClose() {
     if (Hako) Hako->Close();
     if (S.StandaloneStartFlag == 1 || S.StartupError == 1) return;
     const std::string& w = S.PlotKindWord;
-    DeleteFile(DisplaySettingsFileName(S, S.CurrentDrawingName));
+    // The display settings of the drawing as it was opened. They are replaced (or
+    // removed) only after the questions, so that a failed write leaves them whole.
+    const std::string openedDisp = DisplaySettingsFileName(S, S.CurrentDrawingName);
 
     const bool renamed = file_neisyo->Text() != S.CurrentDrawingName;
     if (S.DrawingUnchanged == 0 && S.LedgerUnchanged == 1 && !renamed) {
@@ -383,10 +399,16 @@ void TForm_zumenn::FormClose() {
         }
     }
 
+    const std::string disp = DisplaySettingsFileName(S, S.CurrentDrawingName);
     if (FileExists(DrawingDataFileName(S, S.CurrentDrawingName))) {
         TakeViewFromForm();
         const TFileResult r = SaveDisplaySettings(S, S.CurrentDrawingName);
-        if (!r) ShowFileError(DisplaySettingsFileName(S, S.CurrentDrawingName), r);
+        if (!r) ShowFileError(disp, r);
+        // A renamed drawing's settings under the old name describe no drawing any more.
+        if (r && openedDisp != disp) RemoveFile(openedDisp);
+    } else {
+        // No drawing file, so no settings of one either.
+        RemoveFile(openedDisp);
     }
     const TFileResult answer = WriteDrawingRequestAnswer(S);
     if (!answer) ShowFileError(S.ExeFolder + SelectedDrawingFileName, answer);

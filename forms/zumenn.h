@@ -251,6 +251,9 @@ private:
     };
     TSaved SaveDrawingAndHandover();
     void ShowFileError(const std::string& path, const TFileResult& result);
+    void ShowDeleteError(const std::string& path, const TFileResult& result);
+    // Removes a file that must go; a failure is shown.
+    void RemoveFile(const std::string& path);
     void RestoreNameViewOptions();
 
     void InstallIdleHandler();

@@ -1,6 +1,7 @@
 #include "households/handover.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -31,7 +32,7 @@ std::string QuotedField(const std::string& text) {
 struct TLedgerPlot {
     std::int32_t PlotId = 0;
     std::string Household;
-    std::int64_t HouseholdValue = 0;
+    std::int32_t HouseholdValue = 0;
     std::string PlotNumber;
     std::string Remarks;
     std::string Grade;
@@ -50,7 +51,7 @@ TLineParse ParseLedgerLine(const std::string& line, TLedgerPlot& p) {
     if (!id) return TLineParse::Bad;
     // A plot id below 1 names no plot; 0 would match every figure without one.
     if (*id < 1) return TLineParse::Ignored;
-    const auto household = StrToInt64(f[1]);
+    const auto household = StrToInt(f[1]);
     const auto source = StrToInt(f[5]);
     const auto district = StrToInt(f[6]);
     if (!household || !source || !district) return TLineParse::Bad;
@@ -72,6 +73,38 @@ bool FailStage(TDrawingState& s) {
     return false;
 }
 
+// The household table as the merge searches it: row by row for the first ID equal to a
+// plot's household. A row whose ID is no integer stops that search as bad data when it
+// is reached before a match.
+class THouseholdIndex {
+public:
+    explicit THouseholdIndex(const std::vector<THouseholdRow>& rows) {
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const auto id = StrToInt(rows[k][0]);
+            if (!id) {
+                FirstBadRow = std::min(FirstBadRow, k);
+                continue;
+            }
+            FirstRow.emplace(*id, k);
+        }
+    }
+    // False when the search meets a bad row; row is then unchanged.
+    bool Find(std::int32_t household, std::optional<std::size_t>& row) const {
+        const auto it = FirstRow.find(household);
+        if (it != FirstRow.end() && it->second < FirstBadRow) {
+            row = it->second;
+            return true;
+        }
+        row.reset();
+        return FirstBadRow == NoRow;
+    }
+
+private:
+    static constexpr std::size_t NoRow = static_cast<std::size_t>(-1);
+    std::unordered_map<std::int32_t, std::size_t> FirstRow;
+    std::size_t FirstBadRow = NoRow;
+};
+
 void TakeLedgerFields(TDateRec& r, const TLedgerPlot& p) {
     r.Text = p.Household;
     r.PlotNumber = p.PlotNumber;
@@ -88,7 +121,7 @@ void TakeLedgerFields(TDateRec& r, const TLedgerPlot& p) {
 
 bool HandoverLine(const TDrawingState& s, std::int32_t index, std::string& line) {
     const TDateRec& r = s.Fig(index);
-    const auto household = StrToInt64(r.Text);
+    const auto household = StrToInt(r.Text);
     if (!household) return false;
     line = IntToStr(r.PlotId) + "," + IntToStr(*household) + "," + QuotedField(r.PlotNumber) + "," +
            QuotedField(r.PlotRemarks) + "," + QuotedField(r.Grade) + ",-1," + IntToStr(r.DistrictId) + "," +
@@ -123,13 +156,19 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
 
     // Every line is checked before anything changes, so bad data never leaves a
     // half-merged plot list behind.
+    const THouseholdIndex households(s.Households);
     std::vector<TLedgerPlot> listed;
+    std::vector<std::optional<std::size_t>> householdRows;
     for (const std::string& line : lines) {
         if (line.empty() || line == "endofdata") break;
         TLedgerPlot p;
         const TLineParse parsed = ParseLedgerLine(line, p);
         if (parsed == TLineParse::Bad) return FailStage(s);
-        if (parsed == TLineParse::Plot) listed.push_back(std::move(p));
+        if (parsed != TLineParse::Plot) continue;
+        std::optional<std::size_t> row;
+        if (!households.Find(p.HouseholdValue, row)) return FailStage(s);
+        householdRows.push_back(row);
+        listed.push_back(std::move(p));
     }
 
     // Room for the new plots first. Compaction must run before the unlisted plots are
@@ -179,11 +218,9 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
         // The ledger is the master of the plot list: what it does not list goes.
         if (r.Kind == fkOldPlot || r.Kind == fkPlot) r.Deleted = 1;
     }
-    std::unordered_map<std::int64_t, std::size_t> householdById;
-    for (std::size_t k = 0; k < s.Households.size(); ++k)
-        if (const auto id = StrToInt64(s.Households[k][0])) householdById.emplace(*id, k);
-
-    for (const TLedgerPlot& p : listed) {
+    for (std::size_t n = 0; n < listed.size(); ++n) {
+        const TLedgerPlot& p = listed[n];
+        const std::optional<std::size_t>& row = householdRows[n];
         std::vector<std::int32_t>& plots = plotsById[p.PlotId];
         if (plots.empty()) {
             // Shaped and set up like a placed plot.
@@ -193,10 +230,9 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
             maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;
             plots.push_back(n);
         }
-        const auto row = householdById.find(p.HouseholdValue);
         for (const std::int32_t i : plots) {
             TakeLedgerFields(s.Fig(i), p);
-            if (row != householdById.end()) CopyHouseholdNames(s.Fig(i), s.Households[row->second]);
+            if (row) CopyHouseholdNames(s.Fig(i), s.Households[*row]);
         }
         if (!p.Grade.empty() && std::find(gradeItems.begin(), gradeItems.end(), p.Grade) == gradeItems.end())
             gradeItems.push_back(p.Grade);

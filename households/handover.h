@@ -31,9 +31,10 @@ TFileResult WriteHandoverCsv(const TDrawingState& s);
 // s.Households; plots of kind 11 and 11000 the list lacks are deleted; a plot id the
 // drawing lacks gets a new plot, lined up to the right below the drawing. Lines with a
 // plot id below 1 are ignored. Grades not yet in gradeItems are appended to it.
-// A missing file changes nothing. Bad data (a number field that is not an integer, a
-// store without room for the new plots, an unreadable file) sets StartupError with a
-// beep and changes nothing; false then.
+// A missing file changes nothing. Bad data (a number field that is not a 32-bit integer,
+// a household table row whose ID is no integer where the search for a line's household
+// meets it, a store without room for the new plots, an unreadable file) sets
+// StartupError with a beep and changes nothing; false then.
 bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems);
 
 }  // namespace tarvek

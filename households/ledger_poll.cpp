@@ -99,6 +99,10 @@ void SelectRequestedPlotAt(TDrawingState& s, std::int32_t index, std::int32_t pl
     s.CurrentHitIndex = index;
 }
 
+std::int32_t HouseholdOfTarget(std::int32_t target) {
+    return target < 0 && target != std::numeric_limits<std::int32_t>::min() ? -target : 0;
+}
+
 std::string LedgerRequestFile(const TDrawingState& s) { return s.ExeFolder + "追加" + ExchangeExt; }
 
 TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
@@ -113,7 +117,12 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
     TRunningGuard running(l.PollRunning);
 
     l.tuika.clear();
-    if (!ReadTextLines(path, l.tuika)) return TPollResult::Retry;
+    // Only the first line counts, so only the first line is read.
+    std::string first;
+    const TFileResult read = ReadFirstLine(path, first);
+    // A line beyond any bound is no number either; anything else may read next tick.
+    if (!read && read.Status != TFileStatus::TooLarge) return TPollResult::Retry;
+    if (read) l.tuika.push_back(first);
     // Understood before anything changes, so that a bad request leaves the view as it was.
     const auto n = l.tuika.empty() ? std::nullopt : StrToInt(l.tuika[0]);
     if (!n) {
@@ -134,11 +143,9 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
         SelectRequestedPlot(s, view, *n);
         view.ShowHouseholdButton(false);
     } else if (*n < 0) {
-        const std::int64_t id = -static_cast<std::int64_t>(*n);
-        s.LedgerTargetId = id > std::numeric_limits<std::int32_t>::max()
-                               ? std::numeric_limits<std::int32_t>::max()
-                               : static_cast<std::int32_t>(id);
-        if (id <= std::numeric_limits<std::int32_t>::max()) ShowRequestedHousehold(s, view, s.LedgerTargetId);
+        // The one negative value without a positive counterpart names no household.
+        s.LedgerTargetId = HouseholdOfTarget(*n);
+        if (s.LedgerTargetId > 0) ShowRequestedHousehold(s, view, s.LedgerTargetId);
     }
 
     if (s.Edition->RequestZoomsIn()) ZoomByButton(s, true);

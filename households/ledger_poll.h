@@ -24,6 +24,10 @@ enum class TPollResult {
 
 std::string LedgerRequestFile(const TDrawingState& s);
 
+// The household a target names (minus the target), or 0 for a target that names none:
+// 0, a plot, and -2147483648, whose negation does not fit.
+std::int32_t HouseholdOfTarget(std::int32_t target);
+
 // The fields of the step "タブページを戻す": the page, the mesh step and clip items and
 // the two name check boxes (kept inverted); "元の画面に戻す" adds the scroll position
 // and the zoom.

@@ -189,7 +189,7 @@ std::optional<double> StrToFloat(std::string_view text) {
 std::string BoolToStr(bool value) { return value ? "-1" : "0"; }
 
 std::optional<bool> StrToBool(std::string_view text) {
-    if (const auto v = StrToInt64(text)) return *v != 0;
+    if (const auto v = StrToInt(text)) return *v != 0;
     const std::string_view s = trimBlanks(text);
     if (equalsNoCase(s, "true")) return true;
     if (equalsNoCase(s, "false")) return false;

@@ -16,8 +16,11 @@ std::string IntToStr(std::int64_t value);
 std::string ColorToStr(std::int32_t color);
 
 // Signed decimal with an optional sign; blanks around the number are allowed.
-// Out of the int32 range or not a number: nullopt.
+// Out of the int32 range or not a number: nullopt. This is the one reader of every
+// integer field of every file (flags included), so that a value is taken or refused
+// alike wherever it stands.
 std::optional<std::int32_t> StrToInt(std::string_view text);
+// The same without the 32-bit bound; for colours only (below), never for a file's field.
 std::optional<std::int64_t> StrToInt64(std::string_view text);
 
 // A 64-bit decimal keeping only its low 32 bits (colours written unsigned).
@@ -36,7 +39,7 @@ std::optional<double> StrToFloat(std::string_view text);
 // Flags are written "-1" (true) and "0" (false).
 std::string BoolToStr(bool value);
 
-// Any integer (non-zero = true) or the words "True" / "False" in any case.
+// Any 32-bit integer (non-zero = true) or the words "True" / "False" in any case.
 std::optional<bool> StrToBool(std::string_view text);
 
 // Every conversion of a real to whole pixels or history integers: nearest, halves to even.

@@ -1,6 +1,7 @@
 #include "platform/textfile.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -8,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+
+#include "platform/file_calls.h"
 
 namespace tarvek {
 
@@ -205,7 +208,7 @@ bool writeAll(int fd, std::string_view bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t n = write(fd, p, left);
+        const ssize_t n = FileCalls().Write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -306,11 +309,16 @@ TLines SplitLines(std::string_view text) {
     return lines;
 }
 
-TFileResult ReadTextLines(const std::string& path, TLines& lines) {
-    lines.clear();
+namespace {
+
+// Reads a file's bytes within the bounds of MaxTextFileBytes and MaxTextLineBytes; with
+// firstLineOnly it stops at the first line end.
+TFileResult readBounded(const std::string& path, std::string& bytes, bool firstLineOnly) {
+    TFileCalls& calls = FileCalls();
+    bytes.clear();
     int fd;
     do {
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = calls.Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int err = errno;
@@ -318,30 +326,70 @@ TFileResult ReadTextLines(const std::string& path, TLines& lines) {
                                                        : TFileStatus::ReadFailed,
                        err);
     }
-    std::string bytes;
+    const auto giveUp = [&](TFileStatus status, int err) {
+        calls.Close(fd);
+        bytes.clear();
+        bytes.shrink_to_fit();
+        return failure(status, err);
+    };
     struct stat st {};
-    if (fstat(fd, &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            close(fd);
-            return failure(TFileStatus::ReadFailed, EISDIR);
-        }
-        if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (calls.Fstat(fd, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return giveUp(TFileStatus::ReadFailed, EISDIR);
+        // Judged before a byte is read: no drawing or ledger file comes near this.
+        if (static_cast<std::uint64_t>(st.st_size) > MaxTextFileBytes) return giveUp(TFileStatus::TooLarge, EFBIG);
+        if (st.st_size > 0 && !firstLineOnly) bytes.reserve(static_cast<std::size_t>(st.st_size));
     }
     // Read to the end rather than trusting st_size: the file may still be growing.
-    char buf[64 * 1024];
+    std::array<char, 64 * 1024> buf;
+    std::size_t lineLength = 0;  // bytes since the last line end
     for (;;) {
-        const ssize_t n = read(fd, buf, sizeof buf);
+        const ssize_t n = calls.Read(fd, buf.data(), buf.size());
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            close(fd);
-            return failure(TFileStatus::ReadFailed, err);
+            return giveUp(TFileStatus::ReadFailed, errno);
         }
         if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
+        const std::size_t got = static_cast<std::size_t>(n);
+        std::size_t keep = got;
+        bool lineEnded = false;
+        for (std::size_t i = 0; i < got; ++i) {
+            // CR and LF are never the second byte of a CP932 character.
+            if (buf[i] == '\n' || buf[i] == '\r') {
+                lineLength = 0;
+                if (firstLineOnly) {
+                    keep = i;
+                    lineEnded = true;
+                    break;
+                }
+            } else if (++lineLength > MaxTextLineBytes) {
+                return giveUp(TFileStatus::TooLarge, EFBIG);
+            }
+        }
+        if (bytes.size() + keep > MaxTextFileBytes) return giveUp(TFileStatus::TooLarge, EFBIG);
+        bytes.append(buf.data(), keep);
+        if (lineEnded) break;
     }
-    close(fd);
+    calls.Close(fd);
+    return {};
+}
+
+}  // namespace
+
+TFileResult ReadTextLines(const std::string& path, TLines& lines) {
+    lines.clear();
+    std::string bytes;
+    const TFileResult read = readBounded(path, bytes, false);
+    if (!read) return read;
     lines = SplitLines(Cp932ToUtf8(bytes));
+    return {};
+}
+
+TFileResult ReadFirstLine(const std::string& path, std::string& line) {
+    line.clear();
+    std::string bytes;
+    const TFileResult read = readBounded(path, bytes, true);
+    if (!read) return read;
+    line = Cp932ToUtf8(bytes);
     return {};
 }
 
@@ -360,6 +408,7 @@ TFileResult WriteTextLines(const std::string& path, const TLines& lines) {
 }
 
 TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    TFileCalls& calls = FileCalls();
     const std::size_t slash = path.rfind('/');
     const std::string dir = slash == std::string::npos ? std::string(".")
                             : slash == 0               ? std::string("/")
@@ -374,32 +423,32 @@ TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     else
         mode = 0666 & ~currentUmask();
 
-    const int fd = mkostemp(tmp.data(), O_CLOEXEC);
+    const int fd = calls.MakeTemporary(tmp.data());
     if (fd < 0) return failure(TFileStatus::WriteFailed, errno);
 
     auto abandon = [&](int err, bool isOpen) {
-        if (isOpen) close(fd);
-        unlink(tmp.c_str());
+        if (isOpen) calls.Close(fd);
+        calls.Unlink(tmp.c_str());
         return failure(TFileStatus::WriteFailed, err);
     };
 
     // mkstemp creates 0600. A failing chmod (say on a FAT stick) must not cost the
     // user the save, so its result is not checked.
-    (void)fchmod(fd, mode);
+    (void)calls.Fchmod(fd, mode);
 
     if (!writeAll(fd, bytes)) return abandon(errno, true);
     // EINVAL: the file system cannot sync this file at all, which is not a write error.
-    if (fsync(fd) != 0 && errno != EINVAL) return abandon(errno, true);
+    if (calls.Fsync(fd) != 0 && errno != EINVAL) return abandon(errno, true);
     // Network and quota file systems may only report a full disk here.
-    if (close(fd) != 0) return abandon(errno, false);
-    if (rename(tmp.c_str(), path.c_str()) != 0) return abandon(errno, false);
+    if (calls.Close(fd) != 0) return abandon(errno, false);
+    if (calls.Rename(tmp.c_str(), path.c_str()) != 0) return abandon(errno, false);
 
     // Make the rename itself durable; the new content is already in place, so a
     // failure here is not worth reporting.
-    const int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = calls.Open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dirFd >= 0) {
-        (void)fsync(dirFd);
-        close(dirFd);
+        (void)calls.Fsync(dirFd);
+        calls.Close(dirFd);
     }
     return {};
 }
@@ -415,7 +464,7 @@ bool DirectoryExists(const std::string& path) {
 }
 
 TFileResult DeleteFile(const std::string& path) {
-    if (unlink(path.c_str()) == 0) return {};
+    if (FileCalls().Unlink(path.c_str()) == 0) return {};
     const int err = errno;
     // ENOTDIR: a parent is a file, so the file is not there either.
     if (err == ENOENT || err == ENOTDIR) return {};

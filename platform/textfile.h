@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,14 @@ enum class TFileStatus {
     NotFound,     // the file (or its folder) does not exist
     ReadFailed,   // exists but could not be read
     WriteFailed,  // the temporary file could not be written or renamed; the target is untouched
+    TooLarge,     // larger than MaxTextFileBytes, or a line longer than MaxTextLineBytes: not read
 };
+
+// Bounds of every file read: a drawing of 30000 figures is some 15 MB, and no line of
+// any file the program or the ledger writes comes near a megabyte. A file beyond them is
+// refused as damaged before it is read whole.
+constexpr std::uint64_t MaxTextFileBytes = std::uint64_t{256} << 20;
+constexpr std::size_t MaxTextLineBytes = std::size_t{1} << 20;
 
 struct TFileResult {
     TFileStatus Status = TFileStatus::Ok;
@@ -54,9 +62,15 @@ TLines SplitLines(std::string_view text);
 // Read a whole CP932 file as lines.
 TFileResult ReadTextLines(const std::string& path, TLines& lines);
 
+// Only the first line (empty for an empty file), for files of which nothing else is
+// used: the rest of the file is not read.
+TFileResult ReadFirstLine(const std::string& path, std::string& line);
+
 // Write lines as CP932, each ended by CR LF, through a temporary file in the same folder
 // that is renamed over path: the target holds either its old or its whole new content.
 TFileResult WriteTextLines(const std::string& path, const TLines& lines);
+
+// Every system call these make goes through FileCalls() (platform/file_calls.h).
 
 // Write raw bytes the same way (used for 0-byte acknowledgements and by WriteTextLines).
 TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -2,6 +2,8 @@
 // household fields of the search page, on a small drawing without a form.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "document/drawing_state.h"
 #include "households/assignment.h"
 #include "households/household_search.h"
@@ -375,21 +377,29 @@ TEST_F(Assign, SharedAssignmentFormsASet) {
 }
 
 TEST_F(Assign, SharedAssignmentWithoutRoomChangesNothing) {
-    Select({2});
-    S.FigureCount = MaxFigures - 1;  // records 3.. are empty but count as figures
-    Ui.Answers = {mrYes};
-    const std::int32_t steps = S.HistoryCount;
-    AssignHousehold(S, View);
-    EXPECT_EQ(S.FigureCount, MaxFigures - 1);
-    EXPECT_EQ(S.HistoryCount, steps);
-    EXPECT_EQ(S.MaxPlotId, 12);
-    EXPECT_EQ(S.Fig(2).ShareSetId, 0);
-    EXPECT_EQ(S.Fig(2).SetAside, 0);
-    ASSERT_EQ(Ui.Shown.size(), 2u);
-    EXPECT_EQ(Ui.Shown[1].Text, "これ以上データを置けません");
-    EXPECT_TRUE(Sent.empty());
-    EXPECT_EQ(View.Row, 1);
-    EXPECT_EQ(S.LedgerUnchanged, 1);
+    const std::int32_t figures = S.FigureCount;
+    for (const bool keysLeft : {true, false}) {
+        SCOPED_TRACE(keysLeft ? "no record left" : "no plot key left");
+        Ui.Shown.clear();
+        const std::int32_t count = keysLeft ? MaxFigures - 1 : figures;
+        const std::int32_t maxId = keysLeft ? 12 : std::numeric_limits<std::int32_t>::max();
+        Select({2});
+        S.FigureCount = count;  // records 3.. are empty but count as figures
+        S.MaxPlotId = maxId;
+        Ui.Answers = {mrYes};
+        const std::int32_t steps = S.HistoryCount;
+        AssignHousehold(S, View);
+        EXPECT_EQ(S.FigureCount, count);
+        EXPECT_EQ(S.HistoryCount, steps);
+        EXPECT_EQ(S.MaxPlotId, maxId);
+        EXPECT_EQ(S.Fig(2).ShareSetId, 0);
+        EXPECT_EQ(S.Fig(2).SetAside, 0);
+        ASSERT_EQ(Ui.Shown.size(), 2u);
+        EXPECT_EQ(Ui.Shown[1].Text, "これ以上データを置けません");
+        EXPECT_TRUE(Sent.empty());
+        EXPECT_EQ(View.Row, 1);
+        EXPECT_EQ(S.LedgerUnchanged, 1);
+    }
 }
 
 TEST_F(Assign, ReplaceTakesThePlotOver) {

@@ -343,13 +343,11 @@ TEST(Canvas, CallsThatPaintNothing) {
     }
 }
 
-TEST(Canvas, FloodFillOfALargeOpenImageIsFast) {
+// How long it takes is the benchmark's (BM_FloodFillOpenImage in bench/).
+TEST(Canvas, FloodFillOfALargeOpenImageFillsEveryPixel) {
     TImageCanvas c(2000, 2000);
     c.Brush.Color = kBlue;
-    const auto start = std::chrono::steady_clock::now();
     c.FloodFill(1000, 1000, kRed);
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took.count(), 50.0);
     EXPECT_EQ(CountOf(c, kBlue), 2000 * 2000);
 }
 

@@ -42,6 +42,21 @@ TEST(FormStartup, EachBrokenInputGivesItsMessageAndTouchesNoFile) {
          ViewReadErrorMessage},
         {"empty household export", [](TProgramFolder& d) { testing::WriteBytes(d.File(HouseholdTableFileName), ""); },
          HouseholdStageMessage},
+        // Beyond any file the ledger or the editor writes: refused before it is read whole.
+        {"household export of 300 MB",
+         [](TProgramFolder& d) { std::filesystem::resize_file(d.File(HouseholdTableFileName), std::uintmax_t{300} << 20); },
+         HouseholdStageMessage},
+        {"drawing file of 300 MB",
+         [](TProgramFolder& d) { std::filesystem::resize_file(d.DataFile(), std::uintmax_t{300} << 20); },
+         FigureReadErrorMessage},
+        {"display settings with a line of 2 MB",
+         [](TProgramFolder& d) { testing::WriteBytes(d.DispFile(), std::string(2 << 20, '1') + "\r\n"); },
+         ViewReadErrorMessage},
+        {"hand-over file with a line of 2 MB",
+         [](TProgramFolder& d) { testing::WriteBytes(d.File(HandoverCsvFileName), std::string(2 << 20, '1') + "\r\n"); },
+         HandoverStageMessage},
+        {"target out of the 32-bit range", [](TProgramFolder& d) { d.WriteFreshRequest(TProgramFolder::Drawing, "-2147483649"); },
+         RequestStageMessage},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -145,6 +160,21 @@ TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
         EXPECT_TRUE(form->StringGrid2->Visible());
         EXPECT_FALSE(form->StringGrid1->Visible());
         EXPECT_EQ(form->StringGrid2->Cells(1, 1), "鈴木家");
+        EXPECT_EQ(form->S.LedgerTargetId, 0);
+        form->Close();
+        TLines answer;
+        ASSERT_TRUE(ReadTextLines(dir.RequestFile(), answer));
+        EXPECT_EQ(answer, (TLines{"\"厨子\",\"依頼\",\"0\",\"寺\",OK,\"図面1\""}));
+    }
+    {
+        // Its negation does not fit: no household, and none written back.
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        dir.WriteFreshRequest(TProgramFolder::Drawing, "-2147483648");
+        TScriptedUi ui;
+        auto form = StartForm(dir, ui);
+        EXPECT_TRUE(ui.Shown.empty());
+        EXPECT_EQ(form->ActivePageIndex(), 0);
         EXPECT_EQ(form->S.LedgerTargetId, 0);
         form->Close();
         TLines answer;

@@ -18,7 +18,6 @@ using testing::WriteBytes;
 
 const std::vector<THouseholdRow> Households{
     {"000012", "山田家", "山田　太郎", "北区", "北浜県若葉町", "1-2", "0123", "5", "総代"},
-    {"abc", "不正家", "不正", "", "", "", "", "", ""},  // matches nothing, stops nothing
     {"000034", "森家", "森　一郎", "南区", "西原郡北町", "3-4", "0789", "7", ""},
 };
 
@@ -167,7 +166,13 @@ TEST_F(HandoverMerge, BadDataFailsTheStageAndChangesNothing) {
     struct TCase {
         const char* Name;
         std::function<void(const std::string& path)> Write;
+        std::vector<THouseholdRow> Table = {};
     };
+    // A household ID that is no number, reached by the search for a line's household
+    // before a match: the merge compares it, so it is bad data.
+    const std::vector<THouseholdRow> damagedTable{
+        {"000012", "山田家", "", "", "", "", "", "", ""}, {"abc", "不正家", "", "", "", "", "", "", ""},
+        {"000034", "森家", "", "", "", "", "", "", ""}};
     const auto lines = [](TLines l) {
         return [l](const std::string& path) { ASSERT_TRUE(WriteTextLines(path, l)); };
     };
@@ -178,6 +183,13 @@ TEST_F(HandoverMerge, BadDataFailsTheStageAndChangesNothing) {
         {"fewer than seven fields", lines({"5,12,\"北1\""})},
         {"a comma inside a text", lines({"5,12,\"北1\",\"墓誌,あり\",\"一等\",-1,4,\"本堂裏\""})},
         {"not a file", [](const std::string& path) { std::filesystem::create_directory(path); }},
+        // Every integer field has the same 32-bit bound.
+        {"household below the 32-bit range", lines({"5,-2147483649,\"\",\"\",\"\",-1,4,\"\""})},
+        {"household above the 32-bit range", lines({"5,99999999999999999999,\"\",\"\",\"\",-1,4,\"\""})},
+        {"plot id above the 32-bit range", lines({"2147483648,12,\"\",\"\",\"\",-1,4,\"\""})},
+        {"district below the 32-bit range", lines({"5,12,\"\",\"\",\"\",-1,-2147483649,\"\""})},
+        {"table ID no number before the household", lines({"5,34,\"\",\"\",\"\",-1,4,\"\""}), damagedTable},
+        {"table ID no number, household found nowhere", lines({"5,0,\"\",\"\",\"\",-1,4,\"\""}), damagedTable},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -185,6 +197,7 @@ TEST_F(HandoverMerge, BadDataFailsTheStageAndChangesNothing) {
         TScriptedUi ui;
         TDrawingState s(ui);
         s.ExeFolder = dir.Folder();
+        s.Households = c.Table;
         s.FigureCount = 2;
         s.Fig(1) = S.Fig(Plot);
         s.Fig(2) = S.Fig(Unlisted);
@@ -199,6 +212,16 @@ TEST_F(HandoverMerge, BadDataFailsTheStageAndChangesNothing) {
         EXPECT_EQ(s.Fig(2).Deleted, 0);
         EXPECT_TRUE(grades.empty());
     }
+}
+
+TEST_F(HandoverMerge, ATableIdThatIsNoNumberAfterTheMatchIsNeverCompared) {
+    S.Households = {{"000012", "山田家", "", "", "", "", "", "", ""}, {"abc", "不正家", "", "", "", "", "", "", ""}};
+    WriteLedgerFile({"5,12,\"\",\"\",\"\",-1,4,\"\"", "6,-2147483648,\"\",\"\",\"\",-1,2147483647,\"\""});
+    S.Households.insert(S.Households.begin() + 1, {"-2147483648", "端家", "", "", "", "", "", "", ""});
+    ASSERT_TRUE(Merge());
+    EXPECT_EQ(S.Fig(Plot).HouseName, "山田家");
+    EXPECT_EQ(S.Fig(Unlisted).HouseName, "端家");  // the range's ends are integers
+    EXPECT_EQ(S.Fig(Unlisted).DistrictId, 2147483647);
 }
 
 TEST_F(HandoverMerge, NoFileChangesNothingAnEmptyFileDropsThePlots) {

@@ -396,6 +396,10 @@ INSTANTIATE_TEST_SUITE_P(
         TPollCase{"Zero", "0\r\n", false, TPollResult::Handled, {}, 3, -1, 0},
         TPollCase{"UnknownPlot", "99\r\n", false, TPollResult::Handled, {}, 3, -1, 99},
         TPollCase{"NotAnInteger", "abc\r\n", false, TPollResult::Stopped, {3}, 3, -1, 0},
+        // The one negative number without a positive counterpart names no household.
+        TPollCase{"MostNegative", "-2147483648\r\n", false, TPollResult::Handled, {}, 3, -1, 0},
+        TPollCase{"BelowTheRange", "-2147483649\r\n", false, TPollResult::Stopped, {3}, 3, -1, 0},
+        TPollCase{"LineOverAMegabyte", std::string(2 << 20, '1'), false, TPollResult::Stopped, {3}, 3, -1, 0},
         TPollCase{"QuestionOpen", "25\r\n", true, TPollResult::Waiting, {3}, 3, -1, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 

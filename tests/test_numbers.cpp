@@ -278,6 +278,9 @@ TEST(FlagText, WritesAndParsesFlags) {
         {"false", false},  {" FaLsE\t", false}, {"yes", std::nullopt}, {"t", std::nullopt},
         {"", std::nullopt}, {"1.0", std::nullopt}, {"truex", std::nullopt},
         {"99999999999999999999", std::nullopt},
+        // Flags are integer fields: the same 32-bit bound as every other.
+        {"2147483647", true}, {"-2147483648", true}, {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt}, {"4294967296", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("text \"") + c.text + "\"");

@@ -41,7 +41,15 @@ inline std::string FixturePath(const std::string& name) {
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!in || ec) return bytes;
+    // In one go: some tests read files of hundreds of megabytes.
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -168,7 +168,8 @@ TEST(Cp932Conversion, EveryShortInputLoadsSavesAndLoadsTheSame) {
     }
 }
 
-TEST(Cp932Conversion, LargeTextsConvertExactlyAndQuickly) {
+// How long it takes is the benchmark's (BM_Cp932LargeTexts in bench/).
+TEST(Cp932Conversion, LargeTextsConvertExactly) {
     // Pieces that cannot merge with their neighbours, so the whole converts to the
     // concatenation of the pieces; a bug at an internal buffer boundary shows up here.
     struct Piece {
@@ -210,14 +211,12 @@ TEST(Cp932Conversion, LargeTextsConvertExactlyAndQuickly) {
         sparseBack += "? ";
     }
 
-    const auto start = std::chrono::steady_clock::now();
     const std::string decoded = Cp932ToUtf8(cp932);
     const std::string encoded = Utf8ToCp932(decoded);
     const std::string sparseDecoded = Cp932ToUtf8(sparseCp932);
     const std::string sparseEncoded = Utf8ToCp932(sparseDecoded);
     const std::string allBad = Cp932ToUtf8(std::string(1'000'000, '\xFF'));
     const std::string allBadBack = Utf8ToCp932(allBad);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
 
     // EXPECT_TRUE: a failure message with megabytes of text helps nobody.
     EXPECT_TRUE(decoded == utf8);
@@ -226,9 +225,6 @@ TEST(Cp932Conversion, LargeTextsConvertExactlyAndQuickly) {
     EXPECT_TRUE(sparseEncoded == sparseBack);
     EXPECT_EQ(allBad.size(), 3'000'000u);
     EXPECT_TRUE(allBadBack == std::string(1'000'000, '?'));
-    // Far above what it takes (some milliseconds), far below a per-character or
-    // quadratic conversion.
-    EXPECT_LT(elapsed, std::chrono::seconds(3));
 }
 
 TEST(TextMeasure, Cp932ByteLengthCountsLikeTheLedger) {
