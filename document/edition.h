@@ -29,6 +29,8 @@ public:
     virtual bool HouseholdRequestOpensPage() const { return true; }
     // Every answered ledger request ends with one step of "拡大".
     virtual bool RequestZoomsIn() const { return false; }
+    // A selection the filter leaves empty is explained with a beep and the help line.
+    virtual bool ExplainsEmptySelection() const { return true; }
 };
 
 const TEdition& ProEdition();

@@ -172,7 +172,7 @@ std::int32_t SelectAtPoint(TDrawingState& s, TPlotSearchView& view, unsigned shi
 
     RebuildForPage(s, view, page);
     PushDeselectStep(s);
-    ShowSelectionSummary(s, view);
+    SummariseSelection(s, view);
     ClassifySelectionKinds(s);
     UpdateSelectionCount(s);
     if (found > 0 && IsPlotRecord(s.Fig(found))) s.LedgerTargetId = ClampToInt32(PlotHousehold(s.Fig(found)));
@@ -228,14 +228,14 @@ void SelectInRectangle(TDrawingState& s, TPlotSearchView& view, unsigned shift) 
     }
     RebuildForPage(s, view, page);
     PushDeselectStep(s);
-    ShowSelectionSummary(s, view);
+    SummariseSelection(s, view);
     s.LedgerTargetId = 0;
     ClassifySelectionKinds(s);
     UpdateSelectionCount(s);
     if (s.SelectedCount > 0) {
         CursorOnCurrentHit(s);
         SendSelectionToLedger(s, view.LedgerLink());
-    } else if (filter == 2) {
+    } else if (filter == 2 && s.Edition->ExplainsEmptySelection()) {
         s.Ui.Beep();
         s.SetHelpLine("「" + s.PlotKindWord + "以外の選択」にチェックされています。");
     }

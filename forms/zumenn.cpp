@@ -453,8 +453,11 @@ void TForm_zumenn::HelpLineChanged(const std::string& text) {
 }
 
 void TForm_zumenn::SelectionCountChanged(int count) {
-    if (Tablet()) return;  // the tablet shows no count of what is selected
+    // The tablet counts nothing it selects: its counters only go back to 0 when the
+    // selection is cleared.
+    if (Tablet() && count != 0) return;
     for (TMemo* m : {Memo2, Memo9, Memo12}) {
+        if (!m) continue;  // the tablet has no drawing page counter
         std::vector<std::string> lines = m->Lines();
         if (lines.empty()) lines.emplace_back();
         lines[0] = IntToStr(count);

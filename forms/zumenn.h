@@ -220,11 +220,15 @@ public:
     void BringLedgerToFrontClick();
     void CloseFormClick();
     void TabletPageControl1MouseDown();
-    // Not built yet (zumenn_stubs.cpp).
+    // Its selection and household operations (zumenn_tablet_selection.cpp): the
+    // household button, "檀家リセット", a tap on the co-owner list, and the summary.
     void SetRequestedHouseholdClick();
     void ResetHouseholdsClick();
     void TabletStringGrid4MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void ShowTabletSelectionSummary();
+    // The co-owner list of TPlotSearchView on the tablet's StringGrid4.
+    void ShowTabletCoOwnerList(const std::vector<TCoOwnerRow>& rows, int currentRow);
+    void BindTabletSelection();
 
     // The view of the drawing as the form shows it, taken back into the state before
     // the settings are written.

@@ -62,10 +62,7 @@ void TForm_zumenn::SelectionChanged() {
         S.HouseholdOps.RebuildSortedSelectionList(S);
     else
         RebuildSelectionList(S, true);
-    if (Tablet())
-        ShowTabletSelectionSummary();
-    else
-        ShowSelectionSummary(S, *this);
+    SummariseSelection(S, *this);
 }
 
 void TForm_zumenn::ShowHouseholdAlone(int row) {
@@ -80,6 +77,8 @@ void TForm_zumenn::ShowHouseholdAlone(int row) {
 // THouseholdView
 
 THouseholdGrid TForm_zumenn::VisibleHouseholdGrid() const {
+    // The tablet sets only the household a request showed alone.
+    if (Tablet()) return THouseholdGrid::Results;
     if (StringGrid3->Visible()) return THouseholdGrid::Query;
     if (StringGrid2->Visible()) return THouseholdGrid::Results;
     return THouseholdGrid::Table;

@@ -59,6 +59,10 @@ void TForm_zumenn::FocusSearchInput() {
 bool TForm_zumenn::CoOwnerListVisible() const { return StringGrid4->Visible(); }
 
 void TForm_zumenn::ShowCoOwnerList(const std::vector<TCoOwnerRow>& rows, int currentRow) {
+    if (Tablet()) {
+        ShowTabletCoOwnerList(rows, currentRow);
+        return;
+    }
     const int count = static_cast<int>(rows.size());
     StringGrid4->SetRowCount(count + 1);
     StringGrid4->SetFixedRows(1);
@@ -74,7 +78,9 @@ void TForm_zumenn::ShowCoOwnerList(const std::vector<TCoOwnerRow>& rows, int cur
 void TForm_zumenn::HideCoOwnerList() { StringGrid4->SetVisible(false); }
 
 void TForm_zumenn::SetCoOwnerRow(int row) {
-    if (row >= 1 && row < StringGrid4->RowCount()) StringGrid4->SetRow(row);
+    // The tablet's list has no header row: its first row is row 0.
+    const int gridRow = Tablet() ? row - 1 : row;
+    if (gridRow >= StringGrid4->FixedRows() && gridRow < StringGrid4->RowCount()) StringGrid4->SetRow(gridRow);
 }
 
 // ---------------------------------------------------------------------------------

@@ -173,7 +173,7 @@ void TForm_zumenn::TabletPageControl1MouseDown() {
     }
     S.HitCrossSuppressed = S.SelectedCount == 0 ? 1 : 0;
     if (page == 0)
-        ShowTabletSelectionSummary();
+        SummariseSelection(S, *this);
     else
         StringGrid4->SetVisible(false);
     ClassifySelectionKinds(S);

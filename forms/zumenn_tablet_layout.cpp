@@ -53,6 +53,7 @@ void TForm_zumenn::BuildTabletComponents() {
     ops.PasteCopiedFigures = nullptr;
     ops.PasteCutFigures = nullptr;
     ops.UndoLast = nullptr;
+    BindTabletSelection();
 }
 
 void TForm_zumenn::LayOutTabletComponents() {

@@ -111,7 +111,7 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     if (page == 0) BitBtn35->SetCaption("新規検索");
     S.SetHelpLine(PageHelpLine(S, page));
     if (page == 0)
-        ShowSelectionSummary(S, *this);
+        SummariseSelection(S, *this);
     else
         StringGrid4->SetVisible(false);
     UpdateSelectionCount(S);

@@ -106,6 +106,7 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     RebuildSortedSelection(s);
     SendChanges(s, ChangeList("追加", s.Fig(parent)), true);
     UpdateSharedPlotLabels(s, true);
+    SummariseChangedSets(s);
     return true;
 }
 

@@ -36,6 +36,12 @@ struct THouseholdOpsState {
     // Rebuilds the selection list sorted by plot number. Empty: the plain rebuild in
     // store order, which keeps the current hit.
     std::function<void(TDrawingState& s)> RebuildSortedSelectionList;
+
+    // The summary of the selection after it changed. The tablet binds its own, which lists
+    // a shared plot's copies over its map and runs after an assignment to a set and after
+    // a reset too. Empty: the search page's summary, where a selection change asks for it
+    // (SummariseSelection); the household operations then leave it to the hit they show.
+    std::function<void(TDrawingState& s)> ShowSelectionSummary;
 };
 
 }  // namespace tarvek

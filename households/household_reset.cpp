@@ -147,6 +147,7 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
 
     RebuildSortedSelection(s);
     UpdateSharedPlotLabels(s, false);
+    SummariseChangedSets(s);
 
     TLines changed{ChangeRecordHeader(VerbChanged)};
     for (std::int32_t k = 1; k <= ListedCount(s); ++k)

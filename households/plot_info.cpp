@@ -115,6 +115,13 @@ void ShowSelectionSummary(TDrawingState& s, TPlotSearchView& view) {
     ShowHouseholdFields(s, view.FieldsView(), s.CurrentHitIndex);
 }
 
+void SummariseSelection(TDrawingState& s, TPlotSearchView& view) {
+    if (s.HouseholdOps.ShowSelectionSummary)
+        s.HouseholdOps.ShowSelectionSummary(s);
+    else
+        ShowSelectionSummary(s, view);
+}
+
 void RebuildSortedSelectionList(TDrawingState& s, TPlotSearchView& view) {
     RebuildSelectionList(s, false);
     std::vector<std::vector<std::string>> rows;

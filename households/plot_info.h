@@ -26,6 +26,10 @@ void SortRowsByColumn(std::vector<std::vector<std::string>>& rows, std::size_t c
 // list when the selection holds a shared plot's copies.
 void ShowSelectionSummary(TDrawingState& s, TPlotSearchView& view);
 
+// The summary the edition binds (S.HouseholdOps.ShowSelectionSummary), else the one above:
+// what every selection change calls.
+void SummariseSelection(TDrawingState& s, TPlotSearchView& view);
+
 // Rebuilds the selection list without the members of compound figures, in plot-number
 // order, keeps the cursor on the current hit (else the first) and shows it.
 void RebuildSortedSelectionList(TDrawingState& s, TPlotSearchView& view);

@@ -40,6 +40,10 @@ void RebuildSortedSelection(TDrawingState& s) {
     else RebuildSelectionList(s, true);
 }
 
+void SummariseChangedSets(TDrawingState& s) {
+    if (s.HouseholdOps.ShowSelectionSummary) s.HouseholdOps.ShowSelectionSummary(s);
+}
+
 void ClearHouseholdOfPlot(TDateRec& r) {
     ClearHouseholdNames(r);
     r.Text.assign(1, '0');  // not = "0": GCC 12 warns of a false overlap once inlined

@@ -35,6 +35,10 @@ void SendChanges(TDrawingState& s, const TLines& list, bool noFinalLineEnd = fal
 // store order with the current hit shown.
 void RebuildSortedSelection(TDrawingState& s);
 
+// After an operation changed the sets of the selection: the summary where the edition
+// binds one (the tablet lists the copies again); the full editor's list follows the hit.
+void SummariseChangedSets(TDrawingState& s);
+
 // The household fields a reset leaves on a plot: "0", "空", the rest empty.
 void ClearHouseholdOfPlot(TDateRec& r);
 

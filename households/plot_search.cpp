@@ -125,7 +125,7 @@ void SearchPlots(TDrawingState& s, TPlotSearchView& view) {
     } else {
         s.HasSelection = 1;
         s.Form->RepaintMap();
-        ShowSelectionSummary(s, view);
+        SummariseSelection(s, view);
         SendSelectionToLedger(s, view.LedgerLink());
         const THistoryData selection = BuildSelectionHistoryData(s);
         if (!selection.Empty()) {

@@ -5,5 +5,6 @@ add_library(tarvek_tablet_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/display_scale.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tablet_buttons.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tablet_pages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tablet_selection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tablet_window.cpp)
 target_link_libraries(tarvek_tablet_core PUBLIC tarvek_document)

@@ -16,6 +16,7 @@ public:
     bool FirstShowSetsZoomStep() const override { return false; }
     bool HouseholdRequestOpensPage() const override { return false; }
     bool RequestZoomsIn() const override { return true; }
+    bool ExplainsEmptySelection() const override { return false; }
 };
 
 const TEdition& TabletEdition();
