@@ -15,7 +15,10 @@ add_library(tarvek_editing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/text_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rotation.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo_figures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo_plots.cpp)
 target_link_libraries(tarvek_editing PUBLIC tarvek_document tarvek_canvas tarvek_view)
 
 if(TARVEK_BUILD_TESTS)

@@ -68,7 +68,9 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     // without its parent and its step.
     FinishDrawingInProgress(S);
     S.Dragging = 0;
-    const THistoryData selection = BuildSelectionHistoryData(S);
+    THistoryData selection;
+    selection.AddNumber(S.CurrentHitIndex);
+    selection.Append(BuildSelectionHistoryData(S));
     PushHistory(S, "選択").Data = selection;
     AddPageStepFields(S, *this, PushHistory(S, "タブページを戻す").Data);
 
