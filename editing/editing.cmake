@@ -57,6 +57,12 @@ if(TARVEK_BUILD_TESTS)
   foreach(t tarvek_clipboard_tests tarvek_rotation_tests tarvek_align_order_tests)
     target_compile_definitions(${t} PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   endforeach()
+  # Undo: every label's step taken back after its operation, chains, hints, failures.
+  tarvek_gui_test(tarvek_undo_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_undo.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/../tests/test_undo_chains.cpp
+    LIBS tarvek_editing)
+  target_compile_definitions(tarvek_undo_tests PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   tarvek_gui_test(tarvek_blocks_text_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_blocks_text.cpp
     LIBS tarvek_editing)

@@ -75,36 +75,52 @@ void RestorePartLoad(TUndoRun& run, const THistoryData& d) {
 
 // ---- Geometry family ----------------------------------------------------------------
 
-template <std::size_t Extra>
 bool ValidGeometryWith(const TDrawingState& s, const THistoryData& d, std::string_view extra) {
-    std::string entry(GeometryEntry);
-    entry += extra;
-    return entry.size() == GeometryFields + Extra && FitsLayout(s, d, "", entry);
+    return FitsLayout(s, d, "", std::string(GeometryEntry) + std::string(extra));
 }
 
-bool ValidGeometry(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith<0>(s, d, ""); }
+bool ValidGeometry(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith(s, d, ""); }
 
 void RestoreGeometry(TUndoRun& run, const THistoryData& d) {
     for (std::size_t p = 0; p < d.Size(); p += GeometryFields) TakeGeometry(run.S.Fig(Int(d, p)), d, p);
+}
+
+// Moves, reshapes and turns also keep each figure's SourceIndex, which they overwrite.
+constexpr std::size_t MovedFields = GeometryFields + 1;
+bool ValidMoved(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith(s, d, "n"); }
+void RestoreMoved(TUndoRun& run, const THistoryData& d) {
+    for (std::size_t p = 0; p < d.Size(); p += MovedFields) {
+        TDateRec& r = run.S.Fig(Int(d, p));
+        TakeGeometry(r, d, p);
+        r.SourceIndex = Int(d, p + 17);
+    }
 }
 
 // The paste of a cut: the figures go back to where they were cut, and are cut again.
 void RestorePastedCut(TUndoRun& run, const THistoryData& d) {
     TDrawingState& s = run.S;
     TLines list = ListOf(VerbRemoved);
+    std::vector<std::int32_t> cut;
     for (std::size_t p = 0; p < d.Size(); p += GeometryFields) {
         const std::int32_t i = Int(d, p);
         TDateRec& r = s.Fig(i);
         TakeGeometry(r, d, p);
         r.Selected = 0;
         r.Deleted = 1;
+        cut.push_back(i);
         if (IsWholePlot(s, i)) list.push_back(PlotExchangeLine(s, i));
     }
     SendUndoList(s, list);
+    // The buffer holds the cut figures again, as after the cut: the next Ctrl+V brings
+    // them back, it never copies figures that are deleted.
+    s.Tools.PasteBuffer = cut;
+    s.Tools.ClipboardMode = static_cast<std::int32_t>(cut.size());
+    s.Tools.PasteBufferCut = 1;
+    s.Tools.CutMode = 1;
 }
 
 constexpr std::size_t SplitFields = GeometryFields + 2;
-bool ValidSplit(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith<2>(s, d, "nn"); }
+bool ValidSplit(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith(s, d, "nn"); }
 void RestoreSplit(TUndoRun& run, const THistoryData& d) {
     for (std::size_t p = 0; p < d.Size(); p += SplitFields) {
         TDateRec& r = run.S.Fig(Int(d, p));
@@ -115,7 +131,7 @@ void RestoreSplit(TUndoRun& run, const THistoryData& d) {
 }
 
 constexpr std::size_t JoinSetFields = GeometryFields + 3;
-bool ValidJoinedSet(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith<3>(s, d, "nnt"); }
+bool ValidJoinedSet(const TDrawingState& s, const THistoryData& d) { return ValidGeometryWith(s, d, "nnt"); }
 void RestoreJoinedSet(TUndoRun& run, const THistoryData& d) {
     TDrawingState& s = run.S;
     TLines list = ListOf(VerbChanged);
@@ -280,15 +296,14 @@ void RestoreBroughtToFront(TUndoRun& run, const THistoryData& d) {
 
 // "後移動": every record moves back down by n, the copies in front go.
 bool ValidSentToBack(const TDrawingState& s, const THistoryData& d) {
-    if (!FitsLayout(s, d, "c", "")) {
-        if (d.Size() == 0 || !d.Number(0) || *d.Number(0) < 0 || *d.Number(0) > s.FigureCount) return false;
-    }
+    if (d.Empty() || !d.Number(0)) return false;
     const std::int64_t n = Num(d, 0);
+    if (n < 0 || n > s.FigureCount || d.Size() - 1 > static_cast<std::size_t>(n)) return false;
     for (std::size_t p = 1; p < d.Size(); ++p) {
         const std::int64_t* i = d.Number(p);
         if (!i || *i - n < 1 || *i - n > s.FigureCount - n) return false;
     }
-    return d.Size() - 1 <= static_cast<std::size_t>(n);
+    return true;
 }
 void RestoreSentToBack(TUndoRun& run, const THistoryData& d) {
     TDrawingState& s = run.S;
@@ -397,10 +412,10 @@ TUndoTable FigureUndoRules() {
         {MoveCopyStepLabel, {ValidCreation, RestoreCopies, {"選択"}}},
         {RotateCopyStepLabel, {ValidCreation, RestoreCopies, {"選択"}}},
         {PartLoadStepLabel, {ValidPartLoad, RestorePartLoad, {}}},
-        {MoveStepLabel, {ValidGeometry, RestoreGeometry, {}}},
-        {TransformStepLabel, {ValidGeometry, RestoreGeometry, {}}},
+        {MoveStepLabel, {ValidMoved, RestoreMoved, {}}},
+        {TransformStepLabel, {ValidMoved, RestoreMoved, {}}},
         {AlignStepLabel, {ValidGeometry, RestoreGeometry, {}}},
-        {RotateStepLabel, {ValidGeometry, RestoreGeometry, {}}},
+        {RotateStepLabel, {ValidMoved, RestoreMoved, {}}},
         {"集合を取消し分離させる", {ValidJoinedSet, RestoreJoinedSet, {}}},
         {"分離を取消し集合させる", {ValidSplit, RestoreSplit, {}}},
         {PasteCutStepLabel, {ValidGeometry, RestorePastedCut, {}}},

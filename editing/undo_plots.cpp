@@ -156,9 +156,9 @@ void RestoreResetRemoved(TUndoRun& run, const THistoryData& d) {
     SendUndoList(s, list);
 }
 
-constexpr std::size_t ResetFields = 14;
+constexpr std::size_t ResetFields = 15;
 bool ValidReset(const TDrawingState& s, const THistoryData& d) {
-    if (!FitsLayout(s, d, "nn", std::string("innnnt") + std::string(HouseholdTexts))) return false;
+    if (!FitsLayout(s, d, "nn", std::string("innnnt") + std::string(HouseholdTexts) + "t")) return false;
     return Num(d, 0) >= 0 && static_cast<std::size_t>(Num(d, 0)) == EntryCount(d, 2, ResetFields);
 }
 
@@ -173,6 +173,7 @@ void RestoreReset(TUndoRun& run, const THistoryData& d) {
         r.SourceIndex = Int(d, p + 4);
         r.Text = Txt(d, p + 5);
         TakeHouseholdTexts(r, d, p + 6);
+        r.PlotNumber = Txt(d, p + 14);
         for (const std::int32_t j : CompoundMembers(s, i)) {
             TDateRec& m = s.Fig(j);
             m.SetAside = r.SetAside;
@@ -187,6 +188,7 @@ void RestoreReset(TUndoRun& run, const THistoryData& d) {
             m.PlotRemarks = r.PlotRemarks;
             // The reset cleared the members' district with their household.
             m.DistrictId = r.DistrictId;
+            m.PlotNumber = r.PlotNumber;
         }
     }
     RebuildSortedSelectionList(s, run.Search);
