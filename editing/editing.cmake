@@ -84,8 +84,11 @@ if(TARVEK_BUILD_TESTS)
   tarvek_gui_test(tarvek_form_arrange_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_arrange.cpp
     LIBS tarvek_forms)
+  tarvek_gui_test(tarvek_form_undo_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_undo.cpp
+    LIBS tarvek_forms)
   foreach(t tarvek_form_drawing_tests tarvek_form_attribute_tests tarvek_form_selection_tests
-            tarvek_form_blocks_tests tarvek_form_arrange_tests)
+            tarvek_form_blocks_tests tarvek_form_arrange_tests tarvek_form_undo_tests)
     target_compile_definitions(${t} PRIVATE
       TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
       TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")

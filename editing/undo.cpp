@@ -234,8 +234,11 @@ void RestorePageFields(TUndoRun& run, const THistoryData& d) {
     } else {
         run.View.ShowDrawingPageControls(false);
         s.MeshVisible = 0;
-        s.PreviousTool = s.CurrentTool;
-        s.CurrentTool = 0;
+        // The tool waits for the drawing page, as the page switch keeps it.
+        if (s.CurrentTool != 0) {
+            s.PreviousTool = s.CurrentTool;
+            s.CurrentTool = 0;
+        }
         ToolView(s).SetPaintCursor(TToolCursor::Default);
         s.Tools.MeshSnap = 1;
         // The editing page takes the drawing keys as the page switch lets it.

@@ -94,6 +94,12 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
         S.MeshVisible = 0;
         S.EditTabActive = 1;
     } else {
+        // The map only selects here: a drawing tool must not start a figure on this page.
+        // The tool waits for the drawing page, also across several pages without one.
+        if (S.CurrentTool != 0) {
+            S.PreviousTool = S.CurrentTool;
+            S.CurrentTool = 0;
+        }
         SelectToolForSearch();
         S.MeshVisible = 0;
         S.EditTabActive = 0;
