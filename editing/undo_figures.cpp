@@ -355,8 +355,9 @@ void RestoreGrouped(TUndoRun& run, const THistoryData&) {
 // The paper's size, then the sizes that follow the range as they were before it.
 bool ValidRange(const TDrawingState& s, const THistoryData& d) {
     if (!FitsLayout(s, d, "nnnnnn", "")) return false;
+    // A paper of some pixels; sizes that repeated halvings may have brought down to 0.
     for (std::size_t p = 0; p < 6; ++p)
-        if (Num(d, p) < 1 || Num(d, p) > 1 << 24) return false;
+        if (Num(d, p) < (p < 2 ? 1 : 0) || Num(d, p) > 1 << 24) return false;
     return true;
 }
 void TakeRangeSizes(TUndoRun& run, const THistoryData& d) {

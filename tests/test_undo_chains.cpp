@@ -225,11 +225,18 @@ TEST_F(UndoChains, TheLedgerGetsTheUndosLists) {
     Ui.Lists();
     Ui.Taken.clear();
     Ui.Sleeps.clear();
+    Map.Marks.clear();
     TakeBack();
     EXPECT_EQ(Ui.Lists(), std::vector<std::string>{"-999,-999,,,,-999,-999,追加\r\n"
                                                    "2,000012,北002(1),備考,並,7,4,図面1\r\n"
                                                    "3,000034,北002(2),備考,並,7,4,図面1\r\n"});
-    EXPECT_EQ(Ui.Sleeps, std::vector<int>{100}) << "the red outlines after a pause";
+    // Both records of the plot outlined in red round their boxes, after a pause.
+    EXPECT_EQ(Ui.Sleeps, std::vector<int>{100});
+    ASSERT_EQ(Map.Marks.size(), 1u);
+    ASSERT_EQ(Map.Marks[0].size(), 2u);
+    EXPECT_EQ(Map.Marks[0][0].PenColor, 255);
+    EXPECT_EQ(Map.Marks[0][0].Corners, (std::array<double, 8>{20000, 10000, 24000, 10000, 24000, 13000, 20000, 13000}));
+    EXPECT_FALSE(Map.Marks[0][0].BrushColor);
 
     // A part: exactly the records its load announced.
     SelectOnly({1, 4, 5, 6, 7});
