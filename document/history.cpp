@@ -50,7 +50,9 @@ Trireki& PushHistory(TDrawingState& s, const std::string& label) {
 }
 
 void EmptyHistory(TDrawingState& s) {
-    s.HistoryCount = 0;
+    // Entry 1 stays the bottom mark: the next step lands above it, where undo reaches it.
+    s.HistoryCount = 1;
+    s.History[0].Label = HistoryStopLabel;
     s.History[1].Label = HistoryStopLabel;
     s.History[static_cast<std::size_t>(s.HistoryCapacity)].Label = HistoryStopLabel;
 }

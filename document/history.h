@@ -52,7 +52,8 @@ constexpr const char* HistoryStopLabel = "stop";
 // scratch step.
 Trireki& PushHistory(TDrawingState& s, const std::string& label);
 void GrowHistory(TDrawingState& s);
-// Empties the list the way compaction and a full store do: nothing left to undo.
+// Empties the list the way compaction and a full store do: nothing left to undo, entries
+// 0 and 1 the bottom marks and the count 1.
 void EmptyHistory(TDrawingState& s);
 // The hint line for the step now on top.
 void UpdateUndoHint(TDrawingState& s);

@@ -158,8 +158,10 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
         const std::int32_t owner = GetCompoundOwner(s, i);
         return owner > former && owner <= s.FigureCount && IsPlotRecord(s.Fig(owner));
     };
+    std::vector<std::int32_t> announced;
     for (std::int32_t i = former + 1; i <= s.FigureCount; ++i) {
         if (!IsPlotRecord(s.Fig(i)) || pieceOfPlot(i)) continue;
+        announced.push_back(i);
         s.MaxPlotId += 1;
         s.Fig(i).PlotId = s.MaxPlotId;
         AddPlotToChangeRecordList(s, i);
@@ -178,7 +180,11 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
                           r.BoxY1 == b[3];
     }
     result.Added = s.FigureCount - former;
-    PushHistory(s, PartLoadStepLabel).Data.AddNumber(result.Added);
+    // The records the ledger was told of follow the count, so that taking the load back
+    // tells it of exactly these and gives their keys back.
+    THistoryData& d = PushHistory(s, PartLoadStepLabel).Data;
+    d.AddNumber(result.Added);
+    for (const std::int32_t i : announced) d.AddNumber(i);
     s.Form->RepaintMap();
     return result;
 }

@@ -42,6 +42,11 @@ void PushRangeStep(TDrawingState& s, const char* label) {
     THistoryData& d = PushHistory(s, label).Data;
     d.AddNumber(s.ViewBaseWidth);
     d.AddNumber(s.ViewBaseHeight);
+    // Halving truncates: the sizes that follow the range come back as they were.
+    d.AddNumber(s.BlockUnitWidth);
+    d.AddNumber(s.BlockUnitHeight);
+    d.AddNumber(s.DimensionTextSize);
+    d.AddNumber(s.Tools.TextSize);
 }
 
 }  // namespace

@@ -15,7 +15,10 @@ add_library(tarvek_editing STATIC
   ${CMAKE_CURRENT_LIST_DIR}/text_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rotation.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/arrange.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo_figures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo_plots.cpp)
 target_link_libraries(tarvek_editing PUBLIC tarvek_document tarvek_canvas tarvek_view)
 
 if(TARVEK_BUILD_TESTS)
@@ -54,6 +57,12 @@ if(TARVEK_BUILD_TESTS)
   foreach(t tarvek_clipboard_tests tarvek_rotation_tests tarvek_align_order_tests)
     target_compile_definitions(${t} PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   endforeach()
+  # Undo: every label's step taken back after its operation, chains, hints, failures.
+  tarvek_gui_test(tarvek_undo_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_undo.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/../tests/test_undo_chains.cpp
+    LIBS tarvek_editing)
+  target_compile_definitions(tarvek_undo_tests PRIVATE TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data")
   tarvek_gui_test(tarvek_blocks_text_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_blocks_text.cpp
     LIBS tarvek_editing)
@@ -75,8 +84,11 @@ if(TARVEK_BUILD_TESTS)
   tarvek_gui_test(tarvek_form_arrange_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_arrange.cpp
     LIBS tarvek_forms)
+  tarvek_gui_test(tarvek_form_undo_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_undo.cpp
+    LIBS tarvek_forms)
   foreach(t tarvek_form_drawing_tests tarvek_form_attribute_tests tarvek_form_selection_tests
-            tarvek_form_blocks_tests tarvek_form_arrange_tests)
+            tarvek_form_blocks_tests tarvek_form_arrange_tests tarvek_form_undo_tests)
     target_compile_definitions(${t} PRIVATE
       TARVEK_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/../tests/data"
       TARVEK_SAMPLES="${CMAKE_CURRENT_LIST_DIR}/../samples")

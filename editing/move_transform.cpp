@@ -310,7 +310,11 @@ void CommitMoveOrTransform(TDrawingState& s, TPlotSearchView& view, unsigned shi
     for (const std::int32_t src : sources) {
         const std::int32_t b = copy ? AppendFigureCopy(s, src) : src;
         TDateRec& r = s.Fig(b);
-        if (!copy && s.EditTabActive) AppendGeometryToHistory(data, b, r);
+        if (!copy && s.EditTabActive) {
+            AppendGeometryToHistory(data, b, r);
+            // The move names each figure its own source below; an undo gives the old one back.
+            data.AddNumber(r.SourceIndex);
+        }
         TFigureShape p = ShapeOf(r);
         ApplyDragTransform(d, r.Kind, p);
         StoreShape(r, p);

@@ -146,7 +146,11 @@ void CommitRotation(TDrawingState& s, unsigned shift) {
     for (const std::int32_t src : sources) {
         const std::int32_t b = copy ? AppendFigureCopy(s, src) : src;
         TDateRec& r = s.Fig(b);
-        if (!copy) AppendGeometryToHistory(data, b, r);
+        if (!copy) {
+            AppendGeometryToHistory(data, b, r);
+            // The turn names each figure its own source below; an undo gives the old one back.
+            data.AddNumber(r.SourceIndex);
+        }
         turn.Apply(r.X1, r.Y1);
         turn.Apply(r.X2, r.Y2);
         turn.Apply(r.X3, r.Y3);

@@ -113,6 +113,8 @@ public:
 
     // --- drawing tools (zumenn_drawing.cpp) ---
     void BindDrawingTools();
+    // Ctrl+Z and the right button's undo (zumenn_undo.cpp).
+    void UndoLastStep();
     // The owner-drawn attribute and font lists (zumenn_attributes.cpp).
     void BindAttributes();
     // TToolView: the rubber bands are drawn in not-xor on MapImage and shown without

@@ -58,6 +58,10 @@ void TForm_zumenn::BindDrawingTools() {
         DrawDragPreview(S, canvas, fromX, fromY, toX, toY, handle);
     };
     ops.CommitMoveOrTransform = [this](unsigned shift, int x, int y) { CommitMoveOrTransform(S, *this, shift, x, y); };
+    ops.UndoLast = [this] {
+        UndoLastStep();
+        PaintBox1->Invalidate();
+    };
 }
 
 // ---- TToolView ----------------------------------------------------------------------

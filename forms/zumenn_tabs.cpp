@@ -68,7 +68,9 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
     // without its parent and its step.
     FinishDrawingInProgress(S);
     S.Dragging = 0;
-    const THistoryData selection = BuildSelectionHistoryData(S);
+    THistoryData selection;
+    selection.AddNumber(S.CurrentHitIndex);
+    selection.Append(BuildSelectionHistoryData(S));
     PushHistory(S, "選択").Data = selection;
     AddPageStepFields(S, *this, PushHistory(S, "タブページを戻す").Data);
 
@@ -92,6 +94,12 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
         S.MeshVisible = 0;
         S.EditTabActive = 1;
     } else {
+        // The map only selects here: a drawing tool must not start a figure on this page.
+        // The tool waits for the drawing page, also across several pages without one.
+        if (S.CurrentTool != 0) {
+            S.PreviousTool = S.CurrentTool;
+            S.CurrentTool = 0;
+        }
         SelectToolForSearch();
         S.MeshVisible = 0;
         S.EditTabActive = 0;

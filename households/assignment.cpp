@@ -27,12 +27,18 @@ std::int32_t CurrentPlot(const TDrawingState& s) {
     return i;
 }
 
-void AddReplaceFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
+// Everything CopyHouseholdToFigure writes over, so that an undo can give it back: index,
+// DistrictId, SourceIndex, Text, the household texts, the set-aside flag (inverted),
+// ShareSetId, FontName.
+void AddAssignedFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
     d.AddNumber(index);
     d.AddNumber(r.DistrictId);
     d.AddNumber(r.SourceIndex);
     d.AddText(r.Text);
     AddHouseholdTextFields(d, r);
+    d.AddFlag(r.SetAside == 0);
+    d.AddNumber(r.ShareSetId);
+    d.AddText(r.FontName);
 }
 
 TLines ChangeList(const std::string& verb, const TDateRec& r) {
@@ -42,12 +48,12 @@ TLines ChangeList(const std::string& verb, const TDateRec& r) {
 bool AssignPlainMode(TDrawingState& s, std::int32_t cur) {
     Trireki& step = PushHistory(s, "檀家セットを取消す");
     THistoryData d;
-    d.AddNumber(cur);
+    AddAssignedFields(d, cur, s.Fig(cur));
     CopyHouseholdToFigure(s, cur, 0);
     for (std::int32_t m : CompoundMembers(s, cur)) {
+        AddAssignedFields(d, m, s.Fig(m));
         CopyHouseholdToFigure(s, m, 0);
         s.Fig(m).Grade.clear();
-        d.AddNumber(m);
     }
     step.Data = std::move(d);
     SendChanges(s, ChangeList("変更", s.Fig(cur)), true);
@@ -113,7 +119,7 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
 bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     Trireki& step = PushHistory(s, "檀家セット入替えを取消す");
     THistoryData d;
-    AddReplaceFields(d, cur, s.Fig(cur));
+    AddAssignedFields(d, cur, s.Fig(cur));
     std::int32_t inSet = 0;
     for (std::int32_t k = 1; k <= ListedCount(s); ++k) {
         const std::int32_t i = s.SelectedList[static_cast<std::size_t>(k)];
@@ -123,7 +129,7 @@ bool AssignReplaceMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     if (inSet == 0) setId = 0;
     CopyHouseholdToFigure(s, cur, setId);
     for (std::int32_t m : CompoundMembers(s, cur)) {
-        AddReplaceFields(d, m, s.Fig(m));
+        AddAssignedFields(d, m, s.Fig(m));
         CopyHouseholdToFigure(s, m, setId);
         s.Fig(m).Grade = inSet == 0 ? std::string() : s.Fig(cur).Grade;
     }

@@ -23,6 +23,8 @@ void AddResetFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
     d.AddNumber(r.SourceIndex);
     d.AddText(r.Text);
     AddHouseholdTextFields(d, r);
+    // The reset relabels a set it splits; the undo gives the labels back with the set.
+    d.AddText(r.PlotNumber);
 }
 
 void Remove(TDateRec& r) {

@@ -34,6 +34,8 @@ void PushViewStep(TDrawingState& s, TLedgerView& view) {
     d.AddNumber(s.RecordedScrollPos.x);
     d.AddNumber(s.RecordedScrollPos.y);
     d.AddNumber(s.Zoom);
+    // A request's first show moves the zoom step along with the zoom.
+    d.AddNumber(s.ZoomStep);
 }
 
 void SelectRequestedPlot(TDrawingState& s, TLedgerView& view, std::int32_t plotId) {
@@ -113,7 +115,8 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
     const std::string path = LedgerRequestFile(s);
     if (GetFileSizeOrMinus1(path) <= 0) return TPollResult::Idle;
     // The selection must not change under the user's answer; the file keeps the request.
-    if (view.QuestionOpen() || s.Ui.BoxOpen()) return TPollResult::Waiting;
+    // Nor while an undo takes steps back: its own steps would land on top of them.
+    if (view.QuestionOpen() || s.Ui.BoxOpen() || s.Tools.UndoRunning) return TPollResult::Waiting;
     TRunningGuard running(l.PollRunning);
 
     l.tuika.clear();
@@ -130,6 +133,14 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
         return TPollResult::Stopped;
     }
 
+    // The selection step is recorded also when nothing is selected, so that taking the
+    // request back takes exactly its own steps.
+    {
+        THistoryData& d = PushHistory(s, "選択").Data;
+        d.AddNumber(s.CurrentHitIndex);
+        d.Append(BuildSelectionHistoryData(s));
+    }
+    s.SelectedCount = 0;
     ClearFigureSelection(s, false);
     s.LedgerTargetId = *n;
     s.PreviousTool = s.CurrentTool;

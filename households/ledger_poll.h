@@ -29,8 +29,8 @@ std::string LedgerRequestFile(const TDrawingState& s);
 std::int32_t HouseholdOfTarget(std::int32_t target);
 
 // The fields of the step "タブページを戻す": the page, the mesh step and clip items and
-// the two name check boxes (kept inverted); "元の画面に戻す" adds the scroll position
-// and the zoom.
+// the two name check boxes (kept inverted); "元の画面に戻す" adds the scroll position,
+// the zoom and the zoom step.
 void AddPageStepFields(const TDrawingState& s, const TLedgerView& view, THistoryData& d);
 
 // Makes the plot at index the one selection (marker -999 in slot 0, so that its first

@@ -50,6 +50,8 @@ void AddPlotFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
     d.AddNumber(r.SourceIndex);
     AddHouseholdTextFields(d, r);
     d.AddText(r.PlotNumber);
+    // Turning a plot back takes the current font too.
+    d.AddText(r.FontName);
 }
 
 void ShowBoxesAfterPause(TDrawingState& s, const std::vector<std::int32_t>& figures) {

@@ -62,6 +62,9 @@ public:
     void RepaintMap() override { Dirty = true; }
     void ShowCurrentHit() override { ShowCurrentSearchHit(*S, *this); }
     void SelectionCountChanged(int count) override { Count = count; }
+    void MarkUntilRepaint(const std::vector<TMapMark>& marks) override { Marks.push_back(marks); }
+    // The shapes each operation asked to show over the map until its next paint.
+    std::vector<std::vector<TMapMark>> Marks;
     // TToolView
     TCanvas* PreviewCanvas() override { return HasCanvas ? &Canvas : nullptr; }
     TColor MapPixel(int x, int y) const override { return Canvas.GetPixel(x, y); }

@@ -168,9 +168,15 @@ TEST_F(Assign, PlainAssignmentToAFreePlot) {
     EXPECT_EQ(p.FontName, S.CurFontName);
     EXPECT_TRUE(Ui.Shown.empty());
     EXPECT_EQ(Top().Label, "檀家セットを取消す");
-    THistoryData d;
-    d.AddNumber(1);
-    EXPECT_EQ(Top().Data, d);
+    // What the household went over, for the undo: index, district, source index, the
+    // household ID and texts, the set-aside flag (inverted), the set and the font.
+    ASSERT_EQ(Top().Data.Size(), 15u);
+    EXPECT_EQ(*Top().Data.Number(0), 1);
+    EXPECT_EQ(*Top().Data.Text(3), "0");
+    EXPECT_EQ(*Top().Data.Text(4), "空");
+    EXPECT_EQ(*Top().Data.Number(12), 1);
+    EXPECT_EQ(*Top().Data.Number(13), 0);
+    EXPECT_TRUE(Top().Data.Text(14));
     ASSERT_EQ(Sent.size(), 1u);
     EXPECT_EQ(Sent[0], (TLines{"-999,-999,,,,-999,-999,変更", "11,000012,北上段001,,,3,5,図面1"}));
     EXPECT_TRUE(NoEnd[0]);
@@ -424,12 +430,13 @@ TEST_F(Assign, ReplaceTakesThePlotOver) {
         EXPECT_EQ(S.Fig(2).PlotRemarks, "") << c.Name;
         EXPECT_EQ(S.Fig(2).Grade, "A") << c.Name;
         EXPECT_EQ(Top().Label, "檀家セット入替えを取消す") << c.Name;
-        ASSERT_EQ(Top().Data.Size(), 12u) << c.Name;
+        ASSERT_EQ(Top().Data.Size(), 15u) << c.Name;
         EXPECT_EQ(*Top().Data.Number(0), 2);
         EXPECT_EQ(*Top().Data.Text(3), "000099");
         EXPECT_EQ(*Top().Data.Text(4), "旧家");
         EXPECT_EQ(*Top().Data.Text(10), "古い備考");
         EXPECT_EQ(*Top().Data.Text(11), "A");
+        EXPECT_EQ(*Top().Data.Number(13), c.SetId);
         ASSERT_EQ(Sent.size(), 1u) << c.Name;
         EXPECT_EQ(Sent[0][0], "-999,-999,,,,-999,-999,変更");
         EXPECT_TRUE(NoEnd[0]);
@@ -454,11 +461,11 @@ TEST_F(Assign, CompoundParentAndItsMembers) {
     EXPECT_EQ(S.Fig(4).Text, "000012");
     EXPECT_EQ(S.Fig(4).Grade, "");
     EXPECT_EQ(S.Fig(5).Grade, "");
-    THistoryData d;
-    d.AddNumber(3);
-    d.AddNumber(4);
-    d.AddNumber(5);
-    EXPECT_EQ(Top().Data, d);
+    ASSERT_EQ(Top().Data.Size(), 45u);
+    EXPECT_EQ(*Top().Data.Number(0), 3);
+    EXPECT_EQ(*Top().Data.Number(15), 4);
+    EXPECT_EQ(*Top().Data.Number(30), 5);
+    EXPECT_EQ(*Top().Data.Text(30 + 11), "B") << "a member's grade, which the assignment clears";
 
     // Shared: the members are copied first, then the parent; the copies point at it.
     S.SelectedCursor = 1;
@@ -486,9 +493,9 @@ TEST_F(Assign, CompoundParentAndItsMembers) {
     View.Row = 3;  // 000034, used nowhere yet
     AssignHousehold(S, View);
     EXPECT_EQ(Top().Label, "檀家セット入替えを取消す");
-    EXPECT_EQ(Top().Data.Size(), 36u);
-    EXPECT_EQ(*Top().Data.Number(12), 4);
-    EXPECT_EQ(*Top().Data.Text(15), "000012");
+    EXPECT_EQ(Top().Data.Size(), 45u);
+    EXPECT_EQ(*Top().Data.Number(15), 4);
+    EXPECT_EQ(*Top().Data.Text(18), "000012");
     for (std::int32_t i : {3, 4, 5}) {
         EXPECT_EQ(S.Fig(i).Text, "000034") << i;
         EXPECT_EQ(S.Fig(i).ShareSetId, 20) << i;

@@ -52,7 +52,8 @@ TEST_F(DrawingRange, EnlargingThenReducingBringsEveryFigureBack) {
     ASSERT_TRUE(EnlargeDrawingRange(S));
     EXPECT_EQ(S.DrawingScale, 2000);
     EXPECT_EQ(Top().Label, NarrowRangeStepLabel);
-    EXPECT_EQ(Top().Data, Numbers({764, 564}));
+    // The paper, then the block unit, dimension text and text sizes before the change.
+    EXPECT_EQ(Top().Data, Numbers({764, 564, 4, 3, 500, 8}));
     // Halved about the paper's centre (382000, 282000).
     EXPECT_EQ((std::array{S.Fig(1).X1, S.Fig(1).Y1, S.Fig(1).X3}), (std::array{241000.0, 166000.0, 341000.5}));
     EXPECT_EQ(S.Fig(2).Aux3, 9000 / 2 + 191000.0);
@@ -68,7 +69,7 @@ TEST_F(DrawingRange, EnlargingThenReducingBringsEveryFigureBack) {
     ASSERT_TRUE(ReduceDrawingRange(S));
     EXPECT_EQ(S.DrawingScale, 1000);
     EXPECT_EQ(Top().Label, WidenRangeStepLabel);
-    EXPECT_EQ(Top().Data, Numbers({764, 564}));
+    EXPECT_EQ(Top().Data, Numbers({764, 564, 2, 1, 250, 4}));
     for (std::int32_t i = 1; i <= S.FigureCount; ++i) EXPECT_EQ(ValuesOf(S.Fig(i)), before[static_cast<std::size_t>(i - 1)]) << i;
     EXPECT_EQ((std::array{S.HitCenterX, S.HitCenterY}), (std::array{100000.0, 60000.0}));
     EXPECT_EQ((std::array{S.BlockUnitWidth, S.BlockUnitHeight, S.DimensionTextSize, S.Tools.TextSize}),

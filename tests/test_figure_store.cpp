@@ -55,8 +55,10 @@ TEST_F(FigureStore, CapacityCompactsOnlyWhenThatFreesMoreThanTheSelection) {
             EXPECT_EQ(ui.Shown[0].Text, "これ以上データを置けません");
             EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbOK));
         }
-        // Either way nothing is left to undo, and the drag goes on afterwards.
-        EXPECT_EQ(s.HistoryCount, 0);
+        // Either way nothing is left to undo, and the drag goes on afterwards. The count
+        // stays on the bottom mark, so that the next step lands where undo reaches it.
+        EXPECT_EQ(s.HistoryCount, 1);
+        EXPECT_EQ(s.History[0].Label, HistoryStopLabel);
         EXPECT_EQ(s.History[1].Label, HistoryStopLabel);
         EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCapacity)].Label, HistoryStopLabel);
         EXPECT_EQ(s.ClickMovePending, 0);

@@ -375,7 +375,7 @@ TEST_P(LedgerPoll, OneTick) {
         ASSERT_EQ(S.HistoryCount, 4);
         EXPECT_EQ(S.History[2].Label, "選択");
         EXPECT_EQ(S.History[3].Label, "元の画面に戻す");
-        EXPECT_EQ(S.History[3].Data.Size(), 8u);
+        EXPECT_EQ(S.History[3].Data.Size(), 9u);  // with the zoom step
         EXPECT_EQ(S.History[4].Label, "外部選択解除");
         EXPECT_EQ(S.PreviousTab, c.Page);
         EXPECT_EQ(S.CurrentTool, 0);

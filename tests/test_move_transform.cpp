@@ -176,7 +176,7 @@ TEST_F(MoveTransform, AMoveRecordsEachFigureAsItWasRoundedHalfToEven) {
     ASSERT_EQ(S.HistoryCount, steps + 1);
     EXPECT_EQ(Step().Label, MoveStepLabel);
     EXPECT_EQ(Step().Data, Numbers({1, 10002, 10004, 30000, 10000, 30000, 30000, 10000, 30000, 10000, 10000, 30000,
-                                    30000, 0, 0, 0, 0}));
+                                    30000, 0, 0, 0, 0, 0}));  // and the SourceIndex the move overwrites
     EXPECT_EQ(Points(1), (std::array<double, 8>{15002.5, 13003.5, 35000, 13000, 35000, 33000, 15000, 33000}));
     EXPECT_EQ(S.DrawingUnchanged, 0);
     EXPECT_EQ(S.Tools.PointMarkers[2], (TToolState::TPointD{25000, 23000}));

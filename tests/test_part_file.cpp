@@ -181,11 +181,15 @@ TEST_F(PartLoading, EveryLayoutLandsSelectedWithNewKeysLinksAndOneStep) {
         EXPECT_EQ(sent, expectedReturn);
         EXPECT_EQ(s.LedgerUnchanged, plots > 0 ? 0 : 1);
         EXPECT_EQ(s.DrawingUnchanged, 0);
-        // The step holds the count; the selection step of the cleared selection lies below it.
+        // The step holds the count and the records announced to the ledger; the selection
+        // step of the cleared selection lies below it.
         ASSERT_GE(s.HistoryCount, 2);
         EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCount)].Label, PartLoadStepLabel);
-        EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCount)].Data.Fields,
-                  std::vector<THistoryField>{std::int64_t{n}});
+        const THistoryData& step = s.History[static_cast<std::size_t>(s.HistoryCount)].Data;
+        ASSERT_EQ(step.Size(), 1u + static_cast<std::size_t>(plots));
+        EXPECT_EQ(*step.Number(0), n);
+        for (std::size_t k = 1; k < step.Size(); ++k)
+            EXPECT_EQ(PlotExchangeLine(s, static_cast<std::int32_t>(*step.Number(k))), expectedReturn[k]);
         EXPECT_EQ(s.History[static_cast<std::size_t>(s.HistoryCount - 1)].Label, "選択");
         EXPECT_TRUE(ui.Shown.empty());
     }
@@ -259,7 +263,7 @@ TEST_F(PartLoading, AFullStoreIsCompactedFirstAndTheLinksFollowTheNewCount) {
     EXPECT_EQ(S.Fig(former + 2).OwnerIndex, former + 3);
     EXPECT_EQ(S.Fig(former + 3).Kind, fkGroup);
     EXPECT_EQ(S.History[static_cast<std::size_t>(S.HistoryCount)].Data.Fields,
-              std::vector<THistoryField>{std::int64_t{4}});
+              (std::vector<THistoryField>{std::int64_t{4}, std::int64_t{former + 2}}));
     EXPECT_TRUE(Ui.Shown.empty());
 }
 

@@ -349,13 +349,14 @@ TEST_F(Conversion, PlotsTurnBackAfterTheQuestion) {
     EXPECT_EQ(ConvertSelectionToFigures(S), 2);
     EXPECT_EQ(S.HistoryCount, steps + 1);
     EXPECT_EQ(Step().Label, "墓地の図形化を取消す");
-    ASSERT_EQ(Step().Data.Size(), 32u);
+    ASSERT_EQ(Step().Data.Size(), 34u);
     EXPECT_EQ(*Step().Data.Number(1), before.PlotId);
     EXPECT_EQ(*Step().Data.Text(3), "000012");
     EXPECT_EQ(*Step().Data.Number(4), 1);  // shown, not set aside
     EXPECT_EQ(*Step().Data.Number(6), 3);
     EXPECT_EQ(*Step().Data.Text(14), "特等");
     EXPECT_EQ(*Step().Data.Text(15), "北上段001");
+    EXPECT_EQ(*Step().Data.Text(16), before.FontName);
     EXPECT_EQ(Sent, std::vector<TLines>{List("削除", {ownedBefore, freeBefore})});
     const TDateRec& r = S.Fig(owned);
     EXPECT_EQ(r.IsPlot, 0);
@@ -391,11 +392,11 @@ TEST_F(Conversion, SetAsideCopiesGoWithTheirLinesAndEntries) {
     EXPECT_EQ(S.Fig(shown).IsPlot, 0);
     EXPECT_EQ(S.Fig(shown).ShareSetId, 0);
     // Each record has its entry, the removed copy its old line.
-    ASSERT_EQ(Step().Data.Size(), 32u);
+    ASSERT_EQ(Step().Data.Size(), 34u);
     EXPECT_EQ(*Step().Data.Number(0), shown);
-    EXPECT_EQ(*Step().Data.Number(16), hidden);
-    EXPECT_EQ(*Step().Data.Text(19), "000012");
-    EXPECT_EQ(*Step().Data.Number(20), 0);  // it was set aside
+    EXPECT_EQ(*Step().Data.Number(17), hidden);
+    EXPECT_EQ(*Step().Data.Text(20), "000012");
+    EXPECT_EQ(*Step().Data.Number(21), 0);  // it was set aside
     EXPECT_EQ(Sent, std::vector<TLines>{List("削除", {shownBefore, hiddenBefore})});
     EXPECT_EQ(Listed(), std::vector<std::int32_t>{shown});
 }

@@ -75,7 +75,12 @@ TEST_F(Rotation, APlainTurnKeepsLinesStraightTurnsArcsAndTellsTheLedgerNothing) 
     arc.Aux1 = 34000, arc.Aux2 = 22000, arc.Aux3 = 32000, arc.Aux4 = 20000;
     AddPlot(40000, 20000, 44000, 23000, 3, "000081");
     SelectOnly({1, 2, 3});
-    const THistoryData before = Geometry({1, 2, 3});
+    // Each entry: the geometry, then the SourceIndex the turn overwrites.
+    THistoryData before;
+    for (const std::int32_t i : {1, 2, 3}) {
+        before.Append(Geometry({i}));
+        before.AddNumber(S.Fig(i).SourceIndex);
+    }
     const std::int32_t history = S.HistoryCount;
     // Centre (300, 300) px; the pointer up and left of it: 45 degrees clockwise.
     TurnBy(300, 300, 200, 200, 0);

@@ -23,7 +23,7 @@ protected:
         d.AddNumber(r.DistrictId);
         d.AddNumber(r.SourceIndex);
         for (const std::string* t : {&r.Text, &r.HouseName, &r.HeadName, &r.Phone, &r.DistrictName, &r.Address1,
-                                     &r.Address2, &r.PlotRemarks, &r.Grade})
+                                     &r.Address2, &r.PlotRemarks, &r.Grade, &r.PlotNumber})
             d.AddText(*t);
     }
 

@@ -28,6 +28,8 @@ bool Hovered(const TDrawingState& s, const TDateRec& r) {
 }  // namespace
 
 void RecordViewSteps(TDrawingState& s, TIdleView& view) {
+    // An undo takes steps back meanwhile; it records the view it leaves itself.
+    if (s.Tools.UndoRunning) return;
     const bool steps = view.RecordsViewSteps();
     const int width = view.FormWidth(), height = view.FormHeight();
     if (view.FrameChanged()) {
