@@ -226,6 +226,23 @@ void ClearHouseholdNames(TDateRec& r) {
     r.PlotRemarks.clear();
 }
 
+void CopyHouseholdNamesFrom(TDateRec& to, const TDateRec& from) {
+    to.HouseName = from.HouseName;
+    to.HeadName = from.HeadName;
+    to.Phone = from.Phone;
+    to.DistrictName = from.DistrictName;
+    to.Address1 = from.Address1;
+    to.Address2 = from.Address2;
+}
+
+std::array<std::string*, 8> HouseholdTextFields(TDateRec& r) {
+    return {&r.HouseName, &r.HeadName, &r.Phone, &r.DistrictName, &r.Address1, &r.Address2, &r.PlotRemarks, &r.Grade};
+}
+
+std::array<const std::string*, 8> HouseholdTextFields(const TDateRec& r) {
+    return {&r.HouseName, &r.HeadName, &r.Phone, &r.DistrictName, &r.Address1, &r.Address2, &r.PlotRemarks, &r.Grade};
+}
+
 void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r) {
     r.PenColor = s.CurPenColor;
     r.BrushColor = s.CurBrushColor;

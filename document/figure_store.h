@@ -1,7 +1,9 @@
 // Operations on the figure store as a whole and on single records.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tarvek {
@@ -40,6 +42,12 @@ void ApplyNewFigureDefaults(const TDrawingState& s, TDateRec& r);
 // The names and addresses of no household: "空" and the rest empty. The household ID in
 // Text is the caller's, since a text figure keeps its Text.
 void ClearHouseholdNames(TDateRec& r);
+// The names and addresses of from's household onto to (HouseName .. Address2).
+void CopyHouseholdNamesFrom(TDateRec& to, const TDateRec& from);
+// A household's texts in the order history steps keep them: HouseName, HeadName, Phone,
+// DistrictName, Address1, Address2, PlotRemarks, Grade.
+std::array<std::string*, 8> HouseholdTextFields(TDateRec& r);
+std::array<const std::string*, 8> HouseholdTextFields(const TDateRec& r);
 
 void UpdateFigureBounds(TDrawingState& s, std::int32_t index);
 void NormalizeCorners(TDrawingState& s, std::int32_t index);

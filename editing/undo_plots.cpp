@@ -26,9 +26,8 @@ std::uint8_t SetAsideFromFlag(std::int64_t flag) { return flag == 0 ? 1 : 0; }
 // A household block from field p: HouseName, HeadName, Phone, DistrictName, Address1,
 // Address2, PlotRemarks, Grade.
 void TakeHouseholdTexts(TDateRec& r, const THistoryData& d, std::size_t p) {
-    std::string* const fields[] = {&r.HouseName, &r.HeadName, &r.Phone,       &r.DistrictName,
-                                   &r.Address1,  &r.Address2, &r.PlotRemarks, &r.Grade};
-    for (std::size_t k = 0; k < 8; ++k) *fields[k] = Txt(d, p + k);
+    const auto fields = HouseholdTextFields(r);
+    for (std::size_t k = 0; k < fields.size(); ++k) *fields[k] = Txt(d, p + k);
 }
 constexpr std::string_view HouseholdTexts = "tttttttt";
 
@@ -179,12 +178,7 @@ void RestoreReset(TUndoRun& run, const THistoryData& d) {
             m.SetAside = r.SetAside;
             m.Text = r.Text;
             m.ShareSetId = r.ShareSetId;
-            m.HouseName = r.HouseName;
-            m.HeadName = r.HeadName;
-            m.Phone = r.Phone;
-            m.DistrictName = r.DistrictName;
-            m.Address1 = r.Address1;
-            m.Address2 = r.Address2;
+            CopyHouseholdNamesFrom(m, r);
             m.PlotRemarks = r.PlotRemarks;
             // The reset cleared the members' district with their household.
             m.DistrictId = r.DistrictId;
@@ -273,12 +267,7 @@ void RestoreUnmadePlots(TUndoRun& run, const THistoryData& d) {
             m.Text = r.Text;
             m.DistrictId = r.DistrictId;
             m.SourceIndex = r.SourceIndex;
-            m.HouseName = r.HouseName;
-            m.HeadName = r.HeadName;
-            m.Phone = r.Phone;
-            m.DistrictName = r.DistrictName;
-            m.Address1 = r.Address1;
-            m.Address2 = r.Address2;
+            CopyHouseholdNamesFrom(m, r);
             m.PlotRemarks = r.PlotRemarks;
             m.Grade = r.Grade;
             m.PlotNumber = r.PlotNumber;

@@ -14,16 +14,17 @@
 
 #include "document/drawing_state.h"
 #include "document/editor_view.h"
+#include "editing/attributes.h"
 #include "editing/text_entry.h"
 #include "forms/zumenn_components.h"
 #include "households/assignment.h"
 #include "households/ledger_exchange.h"
 #include "households/plot_numbering.h"
 #include "platform/vcl.h"
-#include "view/painter.h"
-#include "view/idle.h"
-#include "view/zoom.h"
 #include "tablet/tablet_buttons.h"
+#include "view/idle.h"
+#include "view/painter.h"
+#include "view/zoom.h"
 
 namespace tarvek {
 
@@ -187,6 +188,8 @@ public:
     // --- colours and options of the last page (zumenn_options.cpp) ---
     // The read-only memos that serve as captions: they take the form's colour.
     std::vector<TMemo*> CaptionMemos() const;
+    // The attribute lists draw their samples again in the current attributes.
+    void RepaintAttributeSamples(TSampleList list);
 
     // --- hand-over file ---
 

@@ -30,13 +30,7 @@ public:
     void SetPenStyleEnabled(bool enabled) override { F.pen_sty_conb->SetEnabled(enabled); }
     void ShowPenWidth(int item) override { F.pen_width_conb->SetItemIndex(item); }
     void ShowBrushStyle(int item) override { F.brs_sty_conb->SetItemIndex(item); }
-    void RepaintSamples(TSampleList list) override {
-        TComboBox* box = list == TSampleList::PenStyle   ? F.pen_sty_conb
-                         : list == TSampleList::PenWidth ? F.pen_width_conb
-                                                         : F.brs_sty_conb;
-        box->Combo()->update();
-        box->Combo()->view()->viewport()->update();
-    }
+    void RepaintSamples(TSampleList list) override { F.RepaintAttributeSamples(list); }
     void ShowMeshInterval(const std::string& text) override { F.ComboBox1->SetText(text); }
     void ShowMeshSnap(int item) override { F.ComboBox5->SetItemIndex(item); }
     void ShowMoveStep(const std::string& text) override { F.ComboBox3->SetText(text); }
@@ -46,6 +40,14 @@ private:
 };
 
 }  // namespace
+
+void TForm_zumenn::RepaintAttributeSamples(TSampleList list) {
+    TComboBox* box = list == TSampleList::PenStyle   ? pen_sty_conb
+                     : list == TSampleList::PenWidth ? pen_width_conb
+                                                     : brs_sty_conb;
+    box->Combo()->update();
+    box->Combo()->view()->viewport()->update();
+}
 
 void TForm_zumenn::BindAttributes() {
     const std::pair<TComboBox*, TSampleList> samples[] = {{pen_sty_conb, TSampleList::PenStyle},

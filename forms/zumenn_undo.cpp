@@ -45,13 +45,7 @@ public:
     void SetPenStyleEnabled(bool enabled) override { F.pen_sty_conb->SetEnabled(enabled); }
     void ShowPenWidth(int item) override { F.pen_width_conb->SetItemIndex(item); }
     void ShowBrushStyle(int item) override { F.brs_sty_conb->SetItemIndex(item); }
-    void RepaintSamples(TSampleList list) override {
-        TComboBox* box = list == TSampleList::PenStyle   ? F.pen_sty_conb
-                         : list == TSampleList::PenWidth ? F.pen_width_conb
-                                                         : F.brs_sty_conb;
-        box->Combo()->update();
-        box->Combo()->view()->viewport()->update();
-    }
+    void RepaintSamples(TSampleList list) override { F.RepaintAttributeSamples(list); }
     void ShowNameTextSize(int position) override { F.UpDown1->SetPosition(position); }
     void ShowDimensionTextSize(int position) override { F.UpDown3->SetPosition(position); }
     void ShowSelectionFilter(int item) override { F.liya->SetItemIndex(item); }

@@ -160,12 +160,7 @@ void CopyHouseholdToFigure(TDrawingState& s, std::int32_t index, std::int32_t sh
     const TDateRec& h = s.Fig(0);
     TDateRec& r = s.Fig(index);
     r.Text = h.Text;
-    r.HouseName = h.HouseName;
-    r.HeadName = h.HeadName;
-    r.Phone = h.Phone;
-    r.DistrictName = h.DistrictName;
-    r.Address1 = h.Address1;
-    r.Address2 = h.Address2;
+    CopyHouseholdNamesFrom(r, h);
     r.DistrictId = h.DistrictId;
     // The ledger's field 6 has always come from record 1 of the store; kept so.
     r.SourceIndex = s.FigureCount >= 1 ? s.Fig(1).SourceIndex : 0;

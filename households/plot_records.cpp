@@ -63,9 +63,7 @@ TMapMark BoxMark(const TDateRec& r) {
 }
 
 void AddHouseholdTextFields(THistoryData& d, const TDateRec& r) {
-    for (const std::string* t : {&r.HouseName, &r.HeadName, &r.Phone, &r.DistrictName, &r.Address1, &r.Address2,
-                                 &r.PlotRemarks, &r.Grade})
-        d.AddText(*t);
+    for (const std::string* t : HouseholdTextFields(r)) d.AddText(*t);
 }
 
 }  // namespace tarvek
