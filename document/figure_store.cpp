@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -62,6 +63,12 @@ bool ReserveFigures(TDrawingState& s, std::int32_t count) {
     }
     if (fits()) return true;
     // Compaction freed some slots, not enough for the whole operation.
+    s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
+    return false;
+}
+
+bool ReservePlotIds(TDrawingState& s, std::int64_t count) {
+    if (count <= std::int64_t{std::numeric_limits<std::int32_t>::max()} - s.MaxPlotId) return true;
     s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
     return false;
 }

@@ -24,6 +24,11 @@ constexpr const char* StoreFullMessage = "これ以上データを置けませ�
 // and the result is false.
 bool ReserveFigures(TDrawingState& s, std::int32_t count);
 
+// Makes sure count new plot keys (MaxPlotId + 1 onwards) fit in 32 bits before anything
+// is changed: a file may have left MaxPlotId at the limit. Otherwise the user is told as
+// for a full store and the result is false.
+bool ReservePlotIds(TDrawingState& s, std::int64_t count);
+
 // Removes deleted records keeping the order of the rest, re-points owner links, the
 // selection list and the current hit, and empties the edit history.
 void CompactFigures(TDrawingState& s);

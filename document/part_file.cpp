@@ -116,6 +116,9 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
     TPartAppendResult result;
     const auto n = static_cast<std::int32_t>(records.size());
     if (n == 0) return result;
+    // A key for every plot record at most (pieces share their parent's), before anything
+    // changes.
+    if (!ReservePlotIds(s, std::count_if(records.begin(), records.end(), IsPlotRecord))) return result;
 
     ClearFigureSelection(s, true);
     // Room for the whole part first: a compaction renumbers the store, so the count that
@@ -187,6 +190,23 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
     for (const std::int32_t i : announced) d.AddNumber(i);
     s.Form->RepaintMap();
     return result;
+}
+
+TPartAppendResult LoadPartFile(TDrawingState& s, TLedgerView& view, const std::string& path) {
+    // The whole file is read before anything changes: a bad file leaves the drawing,
+    // the selection and the history as they were.
+    TLines lines;
+    const TFileResult read = ReadTextLines(path, lines);
+    if (!read) {
+        s.Ui.MessageDlg("ファイル " + path + " を読込めません。\r" + read.Message, TMsgDlgType::mtWarning, mbOK);
+        return {};
+    }
+    const TPartRecords parsed = ParsePartLines(lines, path, s.CurFontName);
+    if (!parsed.ok()) {
+        s.Ui.MessageDlg(PartReadErrorMessage(path, parsed), TMsgDlgType::mtWarning, mbOK);
+        return {};
+    }
+    return AppendPartRecords(s, view, parsed.Records);
 }
 
 }  // namespace tarvek

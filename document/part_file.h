@@ -59,4 +59,8 @@ struct TPartAppendResult {
 // or nothing is added.
 TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const std::vector<TDateRec>& records);
 
+// "部品読込" once the file is chosen: reads and parses it whole, then appends it. A file
+// that cannot be read or parsed is named in a warning and changes nothing.
+TPartAppendResult LoadPartFile(TDrawingState& s, TLedgerView& view, const std::string& path);
+
 }  // namespace tarvek

@@ -169,7 +169,7 @@ void PasteCopiedFigures(TDrawingState& s) {
     if (BufferedFigures(s).empty()) return;
     // Room for every copy before any step: a paste never stops halfway. A compaction on
     // the way renumbers the buffer with the store.
-    if (!ReserveFigures(s, static_cast<std::int32_t>(BufferedFigures(s).size()))) return;
+    if (!ReserveFigureCopies(s, BufferedFigures(s))) return;
     const std::vector<std::int32_t> sources = BufferedFigures(s);
     if (sources.empty()) return;
 

@@ -28,6 +28,18 @@ std::vector<std::int32_t> CopyableSelection(const TDrawingState& s) {
     return sources;
 }
 
+bool ReserveFigureCopies(TDrawingState& s, const std::vector<std::int32_t>& sources) {
+    // The keys AppendFigureCopy hands out, copy by copy: a member takes the next key
+    // without using it up, its parent then uses it.
+    std::int64_t used = 0, highest = 0;
+    for (const std::int32_t i : sources) {
+        if (!s.ValidIndex(i) || !IsPlotRecord(s.Fig(i))) continue;
+        highest = std::max(highest, used + 1);
+        if (GetCompoundOwner(s, i) <= 0) ++used;
+    }
+    return ReservePlotIds(s, highest) && ReserveFigures(s, static_cast<std::int32_t>(sources.size()));
+}
+
 std::int32_t AppendFigureCopy(TDrawingState& s, std::int32_t source) {
     const std::int32_t b = ++s.FigureCount;
     s.Fig(b) = s.Fig(source);

@@ -14,8 +14,13 @@ struct TDrawingState;
 // set-aside copies of shared plots (they are never painted).
 std::vector<std::int32_t> CopyableSelection(const TDrawingState& s);
 
+// Makes room for a copy of every source, records and plot keys, before anything is
+// changed (see ReserveFigures and ReservePlotIds); false when the user was told there is
+// none. A compaction on the way renumbers the store: take the sources again afterwards.
+bool ReserveFigureCopies(TDrawingState& s, const std::vector<std::int32_t>& sources);
+
 // Appends a full copy of record source after the last record; the caller has made room
-// (ReserveFigures) for every copy of the operation first. Kinds up to 3001 lose their
+// (ReserveFigureCopies) for every copy of the operation first. Kinds up to 3001 lose their
 // plot number. A plot copy becomes an empty plot of this drawing with a new PlotId (a
 // compound member takes the id its parent, which follows it, will get), no share set and
 // no household. Until FinishFigureCopies the copy's SourceIndex names its source.

@@ -138,10 +138,11 @@ bool CommitDrawnFigure(TDrawingState& s, int x, int y) {
         t.PointMarkers[0] = {};
         s.HasSelection = 1;
         // Columns and rows are typed freely: their product is taken wide, and a block
-        // larger than the store is refused like any other that does not fit.
+        // larger than the store, or than the plot keys left, is refused like any other
+        // that does not fit.
         const std::int64_t count = std::int64_t(t.PlacingColumns) * t.PlacingRows;
         std::int32_t added = 0;
-        if (t.Ops.PlaceBlock && count > 0 &&
+        if (t.Ops.PlaceBlock && count > 0 && ReservePlotIds(s, count) &&
             ReserveFigures(s, static_cast<std::int32_t>(std::min<std::int64_t>(count, MaxFigures)))) {
             const std::int32_t before = s.FigureCount;
             t.Ops.PlaceBlock(e.px, e.py);

@@ -286,7 +286,7 @@ void CommitMoveOrTransform(TDrawingState& s, TPlotSearchView& view, unsigned shi
     t.HandleHit = handle;
     // Room for every copy before anything changes: a compaction renumbers the records and
     // empties the history, and a store that stays full refuses the whole copy.
-    if (copy && !ReserveFigures(s, static_cast<std::int32_t>(CopyableSelection(s).size()))) return;
+    if (copy && !ReserveFigureCopies(s, CopyableSelection(s))) return;
 
     s.DrawingUnchanged = 0;
     const bool move = handle == 5;

@@ -1,8 +1,7 @@
 #include "editing/plot_blocks.h"
 
-#include <limits>
-
 #include "document/drawing_state.h"
+#include "document/figure_store.h"
 #include "document/plot_record.h"
 #include "editing/drawing_tools.h"
 #include "households/ledger_exchange.h"
@@ -79,13 +78,12 @@ void DrawBlockSample(TCanvas& c) {
 void PlaceBlock(TDrawingState& s, TLedgerView& ledger, int x, int y) {
     const TToolState& t = s.Tools;
     const std::int64_t count = std::int64_t(t.PlacingColumns) * t.PlacingRows;
-    // Settings read from a damaged file, or plot ids at their end: nothing the ledger
-    // could take is placed.
-    if (count < 1 || s.BlockUnitWidth < 1 || s.BlockUnitHeight < 1 || s.BlockGapX < 0 || s.BlockGapY < 0 ||
-        s.MaxPlotId > std::numeric_limits<std::int32_t>::max() - count) {
+    // Settings read from a damaged file: nothing the ledger could take is placed.
+    if (count < 1 || s.BlockUnitWidth < 1 || s.BlockUnitHeight < 1 || s.BlockGapX < 0 || s.BlockGapY < 0) {
         s.Ui.Beep();
         return;
     }
+    if (!ReservePlotIds(s, count)) return;
     const TDateRec& scratch = s.Fig(0);
     // One origin for the whole block, so that every row and column stays in line with
     // the first plot, whatever the point it snapped to.

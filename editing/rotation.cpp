@@ -124,7 +124,7 @@ void CommitRotation(TDrawingState& s, unsigned shift) {
     TToolState& t = s.Tools;
     const bool copy = (shift & ToolCtrlKey) != 0;
     // Room for every copy before anything changes (a compaction renumbers the store).
-    if (copy && !ReserveFigures(s, static_cast<std::int32_t>(CopyableSelection(s).size()))) {
+    if (copy && !ReserveFigureCopies(s, CopyableSelection(s))) {
         s.Dragging = 0;
         return;
     }

@@ -24,22 +24,7 @@ void TForm_zumenn::buhinnClick() {
     OpenDialog1->InitialDir = PartDialogFolder(S);
     OpenDialog1->FileName.clear();
     if (!OpenDialog1->Execute()) return;
-    const std::string path = OpenDialog1->FileName;
-
-    // The whole file is read before anything changes: a bad file leaves the drawing,
-    // the selection and the history as they were.
-    TLines lines;
-    const TFileResult read = ReadTextLines(path, lines);
-    if (!read) {
-        S.Ui.MessageDlg("ファイル " + path + " を読込めません。\r" + read.Message, TMsgDlgType::mtWarning, mbOK);
-        return;
-    }
-    const TPartRecords parsed = ParsePartLines(lines, path, S.CurFontName);
-    if (!parsed.ok()) {
-        S.Ui.MessageDlg(PartReadErrorMessage(path, parsed), TMsgDlgType::mtWarning, mbOK);
-        return;
-    }
-    const TPartAppendResult added = AppendPartRecords(S, *this, parsed.Records);
+    const TPartAppendResult added = LoadPartFile(S, *this, OpenDialog1->FileName);
     Edit1->SetFocus();
     if (added.Added == 0 || added.OneGroup) return;
     if (Ask(S, PartGroupQuestion, mbYes | mbNo) == mrYes) gp_setClick();

@@ -30,15 +30,27 @@ std::string Where(std::int32_t i, const char* what) { return "record " + IntToSt
 
 std::string AsWritten(const std::string& text) { return Cp932ToUtf8(Utf8ToCp932(text)); }
 
-std::string StoreProblem(const TDrawingState& s) {
+std::string RecordProblem(const TDateRec& r) {
+    for (double v : {r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4, r.Aux1, r.Aux2, r.Aux3, r.Aux4, r.BoxX1, r.BoxY1,
+                     r.BoxX2, r.BoxY2})
+        if (!std::isfinite(v)) return "a value that is no finite number";
+    for (std::uint8_t f : {r.Selected, r.Deleted, r.SetAside, r.IsPlot})
+        if (f > 1) return "a flag that is neither 0 nor 1";
+    for (const std::string* t : {&r.Text, &r.DrawingName, &r.PlotNumber, &r.HouseName, &r.HeadName, &r.Phone,
+                                 &r.DistrictName, &r.Address1, &r.Address2, &r.PlotRemarks, &r.Grade, &r.FontName}) {
+        if (t->find_first_of("\r\n") != std::string::npos) return "a text over two lines";
+        if (!ValidUtf8(*t)) return "a text that is no valid UTF-8";
+    }
+    return {};
+}
+
+std::string StoreProblem(const TDrawingState& s, bool emptyTexts) {
     if (s.Figures.size() != static_cast<std::size_t>(MaxFigures) + 1) return "the record table changed size";
     if (s.FigureCount < 0 || s.FigureCount >= MaxFigures) return "FigureCount " + IntToStr(s.FigureCount);
     if (s.MaxPlotId < 0) return "MaxPlotId below 0";
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
         const TDateRec& r = s.Fig(i);
-        for (double v : {r.X1, r.Y1, r.X2, r.Y2, r.X3, r.Y3, r.X4, r.Y4, r.Aux1, r.Aux2, r.Aux3, r.Aux4, r.BoxX1,
-                         r.BoxY1, r.BoxX2, r.BoxY2})
-            if (!std::isfinite(v)) return Where(i, "a value that is no finite number");
+        if (std::string p = RecordProblem(r); !p.empty()) return Where(i, p.c_str());
         if (r.BoxX1 != std::min({r.X1, r.X2, r.X3, r.X4}) || r.BoxX2 != std::max({r.X1, r.X2, r.X3, r.X4}) ||
             r.BoxY1 != std::min({r.Y1, r.Y2, r.Y3, r.Y4}) || r.BoxY2 != std::max({r.Y1, r.Y2, r.Y3, r.Y4}))
             return Where(i, "a box that is not around its points");
@@ -46,14 +58,7 @@ std::string StoreProblem(const TDrawingState& s) {
             return Where(i, "an owner link to no owner");
         if (r.PlotId != 0 && !IsPlotRecord(r)) return Where(i, "a plot key on a figure that is no plot");
         if (IsPlotRecord(r) && !r.Deleted && r.PlotId > s.MaxPlotId) return Where(i, "a plot key above MaxPlotId");
-        for (std::uint8_t f : {r.Selected, r.Deleted, r.SetAside, r.IsPlot})
-            if (f > 1) return Where(i, "a flag that is neither 0 nor 1");
-        if (r.Text.empty()) return Where(i, "an empty text");
-        for (const std::string* t : {&r.Text, &r.DrawingName, &r.PlotNumber, &r.HouseName, &r.HeadName, &r.Phone,
-                                     &r.DistrictName, &r.Address1, &r.Address2, &r.PlotRemarks, &r.Grade, &r.FontName}) {
-            if (t->find_first_of("\r\n") != std::string::npos) return Where(i, "a text over two lines");
-            if (!ValidUtf8(*t)) return Where(i, "a text that is no valid UTF-8");
-        }
+        if (r.Text.empty() && !emptyTexts) return Where(i, "an empty text");
     }
     if (s.LoadedZoom < 1 || s.LoadedZoom > 50) return "zoom " + IntToStr(s.LoadedZoom);
     if (s.LoadedPaintWidth < 1 || s.LoadedPaintHeight < 1) return "a paint box without area";

@@ -10,10 +10,15 @@
 
 namespace tarvek::fuzz {
 
-// The figure store: counts in range, owner links valid or 0, every coordinate finite,
-// boxes around their points, plot keys only on plots and none above MaxPlotId, texts on
-// one line in valid UTF-8, flags 0 or 1; and a view that cannot break the view.
-std::string StoreProblem(const TDrawingState& s);
+// One record as a reader leaves it: every number finite, flags 0 or 1, texts on one line
+// in valid UTF-8.
+std::string RecordProblem(const TDateRec& r);
+
+// The figure store: counts in range, owner links valid or 0, every record sound (above),
+// boxes around their points, plot keys only on plots and none above MaxPlotId, no empty
+// text (a drawing file gives "0"; a part keeps what it holds, emptyTexts); and a view
+// that cannot break the view.
+std::string StoreProblem(const TDrawingState& s, bool emptyTexts = false);
 
 // The fields the drawing data file keeps, compared as the file writes them (reals to 15
 // digits, texts as CP932 bytes).

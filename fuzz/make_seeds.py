@@ -116,5 +116,48 @@ for line in [b"25\r\n", b"-4\r\n", b"0\r\n", b"abc\r\n", b"-2147483648\r\n", b"2
              b"2\x82", b"\xef\xbb\xbf5\r\n", b" 7 \r\n", b"+3\n"]:
     ledger.add(line)
 
-for s in (drawing, view, request, households, handover, ledger):
+# Part files (first byte: the name, 0 "*.bbh", 1 "*.bhn", 2 "*_data.txt", 3 "*.BHN";
+# bits 2-3: the drawing's keys left, 2 one, 3 none): a part registered from the sample,
+# the same as an old part without font lines, a group, a polygon plot, damaged links.
+part = Seeds("fuzz_part_file")
+temple = lines_of(os.path.join(SAMPLE, "明星寺墓地本堂裏墓地_data.txt"))
+records = [temple[1 + 25 * k:26 + 25 * k] for k in range(6)]
+
+
+def record(kind, pts, text=b"0", key=0, owner=0, plot=b"0", font=b"MS Gothic"):
+    return [str(kind).encode(), pts[0], pts[1], pts[2], pts[3], text, b"255", b"7321527", str(key).encode(),
+            pts[4], pts[5], pts[6], pts[7], b"1", b"0", b"0", b"0", b"0", b"0", str(owner).encode(),
+            b"1", b"0", b"1", plot, font]
+
+
+def part_of(recs, font=True):
+    lines = [b"Ver4.00"]
+    for r in recs:
+        lines += r if font else r[:24]
+    return lines + [b"endofdata"]
+
+
+box = [b"0", b"0", b"4000", b"0", b"4000", b"3000", b"0", b"3000"]
+line = [b"0", b"0", b"0", b"0", b"100", b"50", b"100", b"50"]
+hall = [record(1, line, owner=3), record(22, box, "山門".encode("cp932"), owner=3), record(30, box)]
+polygon = [record(77, line, owner=4, plot=b"-1") for _ in range(3)] + [record(31, box, plot=b"-1")]
+registered = part_of(records)
+part.add(join(registered), b"\x00")
+part.add(join(part_of(records, False)), b"\x01")
+part.add(join(registered), b"\x08")
+part.add(join(registered), b"\x0c")
+part.add(join(part_of(hall + polygon)), b"\x00")
+part.add(join(part_of(polygon)), b"\x08")
+part.add(join(part_of(hall + polygon, False)), b"\x03")
+part.add(join([b"Ver4.00", b"endofdata"]), b"\x00")
+# Links to nothing, to itself, to a figure that owns nothing, and two groups owning each other.
+for owners in ((9, 0, 0), (1, 0, 0), (0, 1, 0), (2, 1, 0), (-5, 2147483647, 3)):
+    recs = [record(30, box, owner=owners[0]), record(30, box, owner=owners[1]), record(1, line, owner=owners[2])]
+    part.add(join(part_of(recs)), b"\x00")
+small = part_of(hall[:2])
+damaged(small, list(range(1, 51)), part, b"\x00")
+encodings(small, part, 6, b"\x00")
+damaged(part_of(hall[:1], False), list(range(1, 25)), part, b"\x01")
+
+for s in (drawing, view, request, households, handover, ledger, part):
     print(os.path.basename(s.dir), s.n)

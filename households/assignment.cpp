@@ -1,7 +1,6 @@
 #include "households/assignment.h"
 
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 #include "document/drawing_state.h"
@@ -70,10 +69,10 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
     // Room for every copy is checked before anything changes, so that a full store
     // cannot leave a half-formed set behind.
     const std::int64_t needed = static_cast<std::int64_t>(members.size()) + 1;
-    // A drawing whose plot keys reach the 32-bit limit (a file may say so) has no key
-    // left for the new copy.
-    if (s.FigureCount + needed > MaxFigures - 1 || s.MaxPlotId == std::numeric_limits<std::int32_t>::max()) {
-        s.Ui.MessageDlg("これ以上データを置けません", TMsgDlgType::mtWarning, mbOK);
+    // The copy and its pieces share one new key.
+    if (!ReservePlotIds(s, 1)) return false;
+    if (s.FigureCount + needed > MaxFigures - 1) {
+        s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
         return false;
     }
 

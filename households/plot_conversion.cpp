@@ -1,5 +1,6 @@
 #include "households/plot_conversion.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "document/drawing_state.h"
@@ -76,6 +77,17 @@ void ResetHouseholdFields(TDrawingState& s, std::int32_t index) {
     r.FontName = s.CurFontName;
 }
 
+namespace {
+
+// Whether the conversion makes entry f a plot of its own with a new key: pieces follow
+// their parent, and open figures, texts and groups hold no household.
+bool TakesNewPlot(const TDrawingState& s, std::int32_t f) {
+    const TDateRec& r = s.Fig(f);
+    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !IsPlotRecord(r);
+}
+
+}  // namespace
+
 std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
     const std::string& w = s.PlotKindWord;
     if (s.SelectedCount == 0) {
@@ -94,13 +106,16 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
         return 0;
     }
 
+    if (!ReservePlotIds(s, std::count_if(entries.begin(), entries.end(), [&](std::int32_t f) { return TakesNewPlot(s, f); })))
+        return 0;
+
     THistoryData& d = PushHistory(s, "図形の" + w + "化を取消す").Data;
     TLines list{ChangeRecordHeader(VerbAdded)};
     std::vector<std::int32_t> converted;
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const std::int32_t f = entries[e];
         TDateRec& r = s.Fig(f);
-        if (NeverAPlot(r.Kind) || r.Kind == fkOpenCurve || GetCompoundOwner(s, f) > 0 || IsPlotRecord(r)) continue;
+        if (!TakesNewPlot(s, f)) continue;
         r.PlotId = ++s.MaxPlotId;
         r.IsPlot = 1;
         d.AddNumber(f);

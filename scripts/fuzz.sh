@@ -41,6 +41,11 @@ seed_dir() {
     fuzz_drawing_request) cp samples/temple/選択図面.csv "$d/" ;;
     fuzz_household_table) cp samples/temple/檀家厨子.csv "$d/" ;;
     fuzz_handover) cp samples/temple/受渡し_fm.csv "$d/" ;;
+    fuzz_part_file)
+      # The fixtures and the sample drawing, each read as a part, an old part and a drawing.
+      for f in tests/data/*_data.txt samples/temple/*_data.txt; do
+        for b in 0 1 2; do { printf "\\00$b"; cat "$f"; } > "$d/${b}_$(basename "$f")"; done
+      done ;;
     fuzz_cp932) cp tests/data/*_data.txt samples/temple/*.csv samples/temple/*_data.txt "$d/" ;;
   esac
   echo "$d"

@@ -5,6 +5,12 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
+#include <set>
+
+#include "document/part_file.h"
+#include "editing/plot_blocks.h"
+#include "households/plot_conversion.h"
 
 #include "arrange_fixture.h"
 #include "gui_test_main.h"
@@ -229,6 +235,110 @@ TEST_F(Arrange, AStoreWithoutRoomRefusesWholeOrCompactsFirst) {
             EXPECT_EQ(S.FigureCount, count - 10 + c.Needs) << "done after the compaction";
             for (std::int32_t h = 1; h <= S.HistoryCount; ++h)
                 EXPECT_NE(S.History[static_cast<std::size_t>(h)].Label, "目印") << "the compaction emptied the history";
+        }
+    }
+}
+
+// A file may leave the largest plot key at the 32-bit limit, or just below it: every
+// operation that makes plots checks room for all the keys it hands out first.
+TEST(PlotKeys, EveryOperationThatMakesPlotsRefusesWholeWhenItsKeysDoNotFit) {
+    struct TScene : Arrange {
+        void TestBody() override {}
+    };
+    struct TCase {
+        const char* Name;
+        std::int64_t Needs;  // new keys
+        std::vector<std::int32_t> Select;
+        std::function<void(TScene&)> Run;
+        std::function<void(TScene&)> Before = nullptr;  // what the user did earlier
+    };
+    const auto copyMove = [](TScene& t) {
+        t.S.Tools.HandleHit = 5;
+        t.S.Fig(0).X1 = 12000, t.S.Fig(0).Y1 = 12000;
+        CommitMoveOrTransform(t.S, t.Map, ToolCtrlKey, 120, 300);
+    };
+    const TCase cases[] = {
+        {"move with Ctrl", 2, {1, 2}, copyMove},
+        {"rotate-copy", 2, {1, 2},
+         [](TScene& t) {
+             t.S.Tools.RotationCentre = {0, 0};
+             t.S.Tools.RotationAngle = M_PI / 2;
+             CommitRotation(t.S, ToolCtrlKey);
+         }},
+        {"paste", 2, {1, 2}, [](TScene& t) { t.CtrlKey('V'); }, [](TScene& t) { t.CtrlKey('C'); }},
+        // The edges share the polygon's key.
+        {"a compound plot copied", 1, {5, 6, 7, 8}, copyMove},
+        {"a block of two plots", 2, {},
+         [](TScene& t) {
+             t.S.Tools.Ops.PlaceBlock = [&t](int x, int y) { PlaceBlock(t.S, t.Map, x, y); };
+             t.S.BlockColumns = 2;
+             t.S.BlockRows = 1;
+             ChooseBlockTool(t.S, false);
+             t.Play(testing::ClickAt(600, 400));
+         }},
+        {"figures to plots", 2, {3, 4}, [](TScene& t) { ConvertSelectionToPlots(t.S); }},
+        {"a part with two plots", 2, {1, 2},
+         [](TScene& t) {
+             const std::string part = t.Dir.File("二区画.bbh");
+             ASSERT_TRUE(WriteTextLines(part, BuildPartLines(t.S)));
+             LoadPartFile(t.S, t.Map, part);
+         }},
+    };
+    constexpr std::int32_t Limit = std::numeric_limits<std::int32_t>::max();
+    for (const TCase& c : cases) {
+        for (const bool fits : {false, true}) {
+            SCOPED_TRACE(std::string(c.Name) + (fits ? ", room for every key" : ", one key short"));
+            TScene t;
+            // Two plots, the second with the largest key the file gave; two rectangles; a
+            // polygon plot of three edges.
+            t.AddPlot(10000, 10000, 14000, 13000, 1);
+            t.AddPlot(16000, 10000, 20000, 13000, Limit - static_cast<std::int32_t>(c.Needs) + (fits ? 0 : 1));
+            t.Rect(10000, 20000, 14000, 23000);
+            t.Rect(16000, 20000, 20000, 23000);
+            t.AddPolygon(30000, 20000, true, 3);
+            for (std::int32_t i : c.Select) t.S.Fig(i).Selected = 1;
+            RebuildSelectionList(t.S, true);
+            ClassifySelectionKinds(t.S);
+            if (c.Before) c.Before(t);
+            PushHistory(t.S, "目印");
+            const std::int32_t count = t.S.FigureCount, steps = t.S.HistoryCount, maxId = t.S.MaxPlotId;
+            const std::uint8_t drawingUnchanged = t.S.DrawingUnchanged, ledgerUnchanged = t.S.LedgerUnchanged;
+            c.Run(t);
+            if (::testing::Test::HasFatalFailure()) return;
+            if (!fits) {
+                EXPECT_EQ(t.Ui.Shown.size(), 1u);
+                if (!t.Ui.Shown.empty()) {
+                    EXPECT_EQ(t.Ui.Shown[0].Text, StoreFullMessage);
+                }
+                EXPECT_EQ(t.S.FigureCount, count);
+                EXPECT_EQ(t.S.MaxPlotId, maxId);
+                EXPECT_EQ(t.Selected(), c.Select);
+                EXPECT_EQ(t.S.HistoryCount, steps);
+                EXPECT_EQ(t.Step().Label, "目印");
+                EXPECT_EQ(t.S.DrawingUnchanged, drawingUnchanged);
+                EXPECT_EQ(t.S.LedgerUnchanged, ledgerUnchanged);
+                EXPECT_TRUE(t.Lists().empty());
+                EXPECT_FALSE(IsPlotRecord(t.S.Fig(3)) || IsPlotRecord(t.S.Fig(4)));
+                continue;
+            }
+            EXPECT_TRUE(t.Ui.Shown.empty()) << t.Ui.Shown.front().Text;
+            EXPECT_EQ(t.S.MaxPlotId, Limit);
+            EXPECT_GT(t.S.FigureCount + (c.Select == std::vector<std::int32_t>{3, 4} ? 1 : 0), count);
+            // Every new plot has a key of its own (pieces their parent's), none past the limit.
+            std::set<std::int32_t> keys;
+            for (std::int32_t i = 1; i <= t.S.FigureCount; ++i) {
+                const TDateRec& r = t.S.Fig(i);
+                if (!IsPlotRecord(r) || r.Deleted) continue;
+                const std::int32_t owner = GetCompoundOwner(t.S, i);
+                if (owner > 0) {
+                    EXPECT_EQ(r.PlotId, t.S.Fig(owner).PlotId) << i;
+                    continue;
+                }
+                EXPECT_GT(r.PlotId, 0) << i;
+                EXPECT_TRUE(keys.insert(r.PlotId).second) << "key " << r.PlotId << " twice";
+            }
+            EXPECT_EQ(*keys.rbegin(), Limit);
+            EXPECT_EQ(t.Lists().size(), 1u) << "the new plots reach the ledger";
         }
     }
 }

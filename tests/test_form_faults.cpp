@@ -1,7 +1,8 @@
 // The editor's files and the ledger link under faults, on the real form offscreen in a
-// temporary program folder: closing with a save while any one system call fails, and the
-// ways the ledger misbehaves (holding or deleting its files, damaged, huge or late
-// requests, a read-only folder, a large damaged household export).
+// temporary program folder: closing with a save, registering and loading a part while
+// any one system call fails, and the ways the ledger misbehaves (holding or deleting its
+// files, damaged, huge or late requests, a read-only folder, a large damaged household
+// export).
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -17,12 +18,14 @@
 
 #include "document/drawing_file.h"
 #include "document/figure_store.h"
+#include "document/selection.h"
 #include "document/view_settings.h"
 #include "form_test_support.h"
 #include "gui_test_main.h"
 #include "households/ledger_exchange.h"
 #include "households/ledger_poll.h"
 #include "platform/file_calls.h"
+#include "scripted_dialogs.h"
 
 namespace tarvek {
 namespace {
@@ -82,8 +85,8 @@ std::optional<std::string> In(const TFiles& files, const std::string& name) {
 
 // The writers of a saving close: the drawing data file (and its old name's removal), the
 // hand-over file, the display settings and the outcome line. The ledger's return file and
-// the request's acknowledgement have their table in test_file_faults.cpp; the part files'
-// writer joins there as a row of its own once it is built.
+// the request's acknowledgement have their table in test_file_faults.cpp; the part files
+// theirs below (FormPartFaults).
 TEST(FormCloseFaults, EverySystemCallOfTheSavingCloseFailingInTurnLosesNothing) {
     TProgramFolder templ;
     LayOutSavedTemple(templ);
@@ -213,6 +216,151 @@ std::unique_ptr<TForm_zumenn> StartSample(TProgramFolder& dir, TUserServices& ui
     std::filesystem::copy(TARVEK_SAMPLES "/temple", dir.Path, std::filesystem::copy_options::recursive);
     WriteBytes(dir.RequestFile(), Utf8ToCp932("\"墓地\",\"\",\"\",\"明星寺\",\"\",\"本堂裏墓地\"\r\n"));
     return StartForm(dir, ui);
+}
+
+// "部品登録" and "部品読込" with the Nth system call failing, for every N: a part written
+// new or over an old one, and a part with plots loaded, whose list goes to the ledger.
+TEST(FormPartFaults, EverySystemCallOfRegisteringAndLoadingAPartFailingInTurnLosesNothing) {
+    testing::TScriptedDialogs dialogs;
+    // Every figure of the sample temple, selected, as a part.
+    const auto selectAll = [](TForm_zumenn& form) {
+        for (std::int32_t i = 1; i <= form.S.FigureCount; ++i) form.S.Fig(i).Selected = 1;
+        RebuildSelectionList(form.S, true);
+    };
+    const auto noTemporaryFile = [](const TFiles& files) {
+        for (const auto& [name, bytes] : files) EXPECT_NE(name.front(), '.') << "a temporary file left behind: " << name;
+    };
+    const auto shown = [](const TScriptedUi& ui, TMsgDlgType type, const std::string& path, int err) {
+        for (const auto& box : ui.Shown)
+            if (box.Type == type && box.Text.find(path) != std::string::npos &&
+                box.Text.find(std::strerror(err)) != std::string::npos)
+                return true;
+        return false;
+    };
+    const std::string partName = "寺全体.bbh";
+
+    for (const bool overOld : {false, true}) {
+        SCOPED_TRACE(overOld ? "registered over an old part" : "registered as a new part");
+        TProgramFolder dir;
+        TScriptedUi ui;
+        auto form = StartSample(dir, ui);
+        ASSERT_EQ(form->S.StartupError, 0);
+        selectAll(*form);
+        const std::string part = dir.File(partName), old = "Ver4.00\r\nendofdata\r\n";
+        const auto registerPart = [&](TFailingFileCalls& calls) {
+            std::filesystem::remove(part);
+            if (overOld) WriteBytes(part, old);
+            ui.Shown.clear();
+            dialogs.FileNames = {part};
+            TFileCallsScope scope(calls);
+            form->BitBtn32->Click();
+        };
+        TFailingFileCalls clean;
+        registerPart(clean);
+        ASSERT_TRUE(ui.Shown.empty());
+        const std::string written = ReadBytes(part);
+        ASSERT_NE(written, old);
+        TFiles others = Snapshot(dir.Path);
+        others.erase(partName);
+        ASSERT_GE(clean.Calls, 5);
+
+        for (int n = 1; n <= clean.Calls; ++n) {
+            const int err = FaultErrnos[static_cast<std::size_t>(n) % std::size(FaultErrnos)];
+            TFailingFileCalls calls;
+            calls.FailAt = n;
+            calls.FailErrno = err;
+            registerPart(calls);
+            ASSERT_TRUE(calls.Fired);
+            SCOPED_TRACE(std::to_string(n) + ": " + TFailingFileCalls::KindName(calls.FiredKind) + " of " +
+                         calls.FiredPath + " fails with " + std::strerror(err));
+            TFiles now = Snapshot(dir.Path);
+            noTemporaryFile(now);
+            const std::optional<std::string> result = In(now, partName);
+            now.erase(partName);
+            EXPECT_EQ(now, others) << "nothing else written";
+            if (result == written) continue;  // the folder's sync after the rename: the part stands
+            EXPECT_EQ(result, overOld ? std::optional<std::string>(old) : std::nullopt);
+            EXPECT_TRUE(shown(ui, TMsgDlgType::mtError, part, err)) << "the failure is shown";
+        }
+    }
+
+    // Loading the whole temple as a part: its plots get new keys and go to the ledger.
+    std::string partBytes;
+    {
+        TProgramFolder dir;
+        TScriptedUi ui;
+        auto form = StartSample(dir, ui);
+        selectAll(*form);
+        dialogs.FileNames = {dir.File(partName)};
+        form->BitBtn32->Click();
+        partBytes = ReadBytes(dir.File(partName));
+        ASSERT_FALSE(partBytes.empty());
+    }
+    struct TLoaded {
+        TFiles Before;
+        std::int32_t Added;
+        bool Pending;
+    };
+    const auto load = [&](TProgramFolder& dir, TScriptedUi& ui, TFailingFileCalls& calls) {
+        auto form = StartSample(dir, ui);
+        EXPECT_EQ(form->S.StartupError, 0);
+        WriteBytes(dir.File(partName), partBytes);
+        TLoaded out{Snapshot(dir.Path), form->S.FigureCount, false};
+        ui.Shown.clear();
+        dialogs.FileNames = {dir.File(partName)};
+        {
+            TFileCallsScope scope(calls);
+            form->buhinn->Click();
+        }
+        out.Added = form->S.FigureCount - out.Added;
+        out.Pending = form->S.Ledger.LedgerChangesPending != 0;
+        return out;
+    };
+    TProgramFolder cleanDir;
+    TScriptedUi cleanUi;
+    TFailingFileCalls clean;
+    const TLoaded done = load(cleanDir, cleanUi, clean);
+    ASSERT_GT(done.Added, 0);
+    ASSERT_FALSE(done.Pending);
+    const std::optional<std::string> list = In(Snapshot(cleanDir.Path), "戻し.txt");
+    ASSERT_TRUE(list.has_value());
+    ASSERT_GE(clean.Calls, 7);
+
+    for (int n = 1; n <= clean.Calls; ++n) {
+        const int err = FaultErrnos[static_cast<std::size_t>(n) % std::size(FaultErrnos)];
+        TProgramFolder dir;
+        TScriptedUi ui;
+        TFailingFileCalls calls;
+        calls.FailAt = n;
+        calls.FailErrno = err;
+        const TLoaded now = load(dir, ui, calls);
+        ASSERT_TRUE(calls.Fired);
+        const std::string target = TargetOf(calls.FiredPath, dir.Path);
+        SCOPED_TRACE(std::to_string(n) + ": " + TFailingFileCalls::KindName(calls.FiredKind) + " of \"" +
+                     (target.empty() ? "the folder" : target) + "\" fails with " + std::strerror(err));
+        TFiles files = Snapshot(dir.Path);
+        noTemporaryFile(files);
+        const std::optional<std::string> returned = In(files, "戻し.txt");
+        files.erase("戻し.txt");
+        EXPECT_EQ(files, now.Before) << "the part and the drawing's files stay";
+        if (target == partName && calls.FiredKind == TFailingFileCalls::TKind::Open) {
+            // The part cannot be opened: named, and nothing loaded or sent.
+            EXPECT_EQ(now.Added, 0);
+            EXPECT_FALSE(returned.has_value());
+            EXPECT_TRUE(shown(ui, TMsgDlgType::mtWarning, dir.File(partName), err));
+        } else if (target == "戻し.txt") {
+            // The part is in, its list not delivered: shown, and kept for the next sending.
+            EXPECT_EQ(now.Added, done.Added);
+            EXPECT_FALSE(returned.has_value());
+            EXPECT_TRUE(now.Pending);
+            EXPECT_TRUE(shown(ui, TMsgDlgType::mtError, dir.File("戻し.txt"), err));
+        } else {
+            // Closing the part after reading, or the folder's sync after the list stands.
+            EXPECT_EQ(now.Added, done.Added);
+            EXPECT_EQ(returned, list);
+            EXPECT_FALSE(now.Pending);
+        }
+    }
 }
 
 class LedgerFaults : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "document/drawing_file.h"
+#include "document/figure_store.h"
 #include "document/part_file.h"
 #include "document/selection.h"
 #include "editing/arrange.h"
@@ -255,6 +256,30 @@ TEST_F(FormParts, APartThatIsOneGroupAsksNothing) {
     Form->buhinn->Click();
     EXPECT_EQ(Form->S.FigureCount, count + 3);
     EXPECT_TRUE(Ui.Shown.empty()) << Ui.Shown.front().Text;
+}
+
+TEST_F(FormParts, ADrawingWhosePlotKeyIsAtTheLimitRefusesAPartWithPlotsWhole) {
+    TLines drawing{"Ver4.00"};
+    for (const TLines& r : {Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
+                            Rec(11000, PlotBox, "0", 2147483647, "0", 0, 0, "-1")})
+        drawing.insert(drawing.end(), r.begin(), r.end());
+    drawing.push_back("endofdata");
+    Dir.WriteFreshRequest();
+    WriteBytes(Dir.DataFile(), CrLf(drawing));
+    Dir.WriteHouseholds({"\"12\",\"甲家\",\"甲　一\",\"\",\"\",\"\",\"\",\"1\",\"\""});
+    Start(Dir, Ui);
+    ASSERT_EQ(Form->S.MaxPlotId, 2147483647);
+    Select({1, 2});
+    Dialogs.FileNames = {Dir.File("線と区画.bbh"), Dir.File("線と区画.bbh")};
+    Form->BitBtn32->Click();
+    const std::vector<std::string> before = StoreAndHistory(Form->S);
+    const auto files = Snapshot(Dir.Path);
+
+    Form->buhinn->Click();
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0].Text, StoreFullMessage);
+    EXPECT_EQ(StoreAndHistory(Form->S), before) << "not even the line is loaded";
+    EXPECT_EQ(Snapshot(Dir.Path), files) << "nothing reaches the ledger";
 }
 
 TEST_F(FormParts, ABadFileIsNamedAndChangesNothing) {
