@@ -56,6 +56,20 @@ public:
     }
 };
 
+// The live plot record that carries a plot id, or 0.
+inline std::int32_t LivePlotWithId(const TDrawingState& s, std::int32_t id) {
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i)
+        if (s.Fig(i).PlotId == id && IsPlotRecord(s.Fig(i)) && !s.Fig(i).Deleted) return i;
+    return 0;
+}
+
+// The row of a grid whose first column holds text, or 0.
+inline int GridRowWithId(const TStringGrid& grid, const std::string& text) {
+    for (int r = 1; r < grid.RowCount(); ++r)
+        if (grid.Cells(0, r) == text) return r;
+    return 0;
+}
+
 // Starts the form as the program does, and runs the queued start-up guards.
 inline std::unique_ptr<TForm_zumenn> StartForm(const TProgramFolder& dir, TUserServices& ui) {
     auto form = std::make_unique<TForm_zumenn>(dir.Folder(), ui);

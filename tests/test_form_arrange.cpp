@@ -82,11 +82,7 @@ protected:
         QApplication::processEvents();
     }
 
-    std::int32_t PlotWithId(std::int32_t id) const {
-        for (std::int32_t i = 1; i <= Form->S.FigureCount; ++i)
-            if (Form->S.Fig(i).PlotId == id && IsPlotRecord(Form->S.Fig(i)) && !Form->S.Fig(i).Deleted) return i;
-        return 0;
-    }
+    std::int32_t PlotWithId(std::int32_t id) const { return testing::LivePlotWithId(Form->S, id); }
     // Picks a plot on its left edge (an owned plot is not filled).
     void PickPlot(std::int32_t i) {
         const TDateRec& r = Form->S.Fig(i);

@@ -34,16 +34,8 @@ protected:
         WriteBytes(RequestPath(), number + "\r\n");
         Form->Timer1Timer();
     }
-    std::int32_t PlotWithId(std::int32_t id) const {
-        for (std::int32_t i = 1; i <= Form->S.FigureCount; ++i)
-            if (Form->S.Fig(i).PlotId == id && IsPlotRecord(Form->S.Fig(i)) && !Form->S.Fig(i).Deleted) return i;
-        return 0;
-    }
-    int HouseholdRow(const std::string& id) const {
-        for (int r = 1; r < Form->StringGrid1->RowCount(); ++r)
-            if (Form->StringGrid1->Cells(0, r) == id) return r;
-        return 0;
-    }
+    std::int32_t PlotWithId(std::int32_t id) const { return testing::LivePlotWithId(Form->S, id); }
+    int HouseholdRow(const std::string& id) const { return testing::GridRowWithId(*Form->StringGrid1, id); }
 
     TProgramFolder Dir;
     TTakingLedgerUi Ui;

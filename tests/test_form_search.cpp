@@ -23,11 +23,7 @@ protected:
         ASSERT_EQ(Form->ActivePageIndex(), 0);
     }
 
-    std::int32_t PlotWithId(std::int32_t id) const {
-        for (std::int32_t i = 1; i <= Form->S.FigureCount; ++i)
-            if (Form->S.Fig(i).PlotId == id && IsPlotRecord(Form->S.Fig(i)) && !Form->S.Fig(i).Deleted) return i;
-        return 0;
-    }
+    std::int32_t PlotWithId(std::int32_t id) const { return testing::LivePlotWithId(Form->S, id); }
 
     // Plot 西1-02 becomes shared: a second household's copy on top of it, showing.
     std::int32_t ShareWestOneTwo() {
