@@ -109,10 +109,15 @@ void RasterLine(QImage& dest, std::int64_t ox, std::int64_t oy, QPoint a, QPoint
     if (kLo > kHi) return;
 
     // offset = floor((2 k d + n) / 2n), kept as quotient and remainder: k d stays below 2^64.
-    const std::uint64_t kd = static_cast<std::uint64_t>(kLo) * d;
-    std::uint64_t rem = 2 * (kd % un) + un;
-    std::int64_t offset = static_cast<std::int64_t>(kd / un + rem / (2 * un));
-    rem %= 2 * un;
+    // A line that starts in the image (k = 0) needs no division.
+    std::uint64_t rem = un;
+    std::int64_t offset = 0;
+    if (kLo > 0) {
+        const std::uint64_t kd = static_cast<std::uint64_t>(kLo) * d;
+        rem = 2 * (kd % un) + un;
+        offset = static_cast<std::int64_t>(kd / un + rem / (2 * un));
+        rem %= 2 * un;
+    }
 
     uchar* const bits = dest.bits();
     const qsizetype stride = dest.bytesPerLine();
@@ -134,7 +139,7 @@ void RasterLine(QImage& dest, std::int64_t ox, std::int64_t oy, QPoint a, QPoint
 
 // A one-pixel polyline: every segment leaves out its end, which the next one starts on;
 // the dash cycle runs on across the joints.
-void RasterPolyline(QImage& dest, std::int64_t ox, std::int64_t oy, const std::vector<QPoint>& points,
+void RasterPolyline(QImage& dest, std::int64_t ox, std::int64_t oy, std::span<const QPoint> points,
                     bool closed, const TPen& pen) {
     std::vector<std::uint8_t> dashOn;
     bool on = true;
@@ -212,12 +217,6 @@ TRect BoundsOf(std::span<const QPoint> points) {
     return r;
 }
 
-std::vector<QPoint> ToQPoints(std::span<const TPoint> points) {
-    std::vector<QPoint> out;
-    out.reserve(points.size());
-    for (const TPoint& p : points) out.emplace_back(p.X, p.Y);
-    return out;
-}
 
 // Drops b from a-b-c when it lies on the segment from a to c: a straight run then draws as
 // one line, the same pixels as LineTo from a to c.
@@ -294,7 +293,7 @@ struct TImageCanvas::TShapeParts {
     bool Filled = false;                     // the brush applies
     bool QtPen = false;                      // Paint strokes with the pen
     std::function<void(QPainter&)> Paint;    // in virtual coordinates
-    std::vector<QPoint> Thin;                // a one-pixel outline, when not QtPen
+    std::span<const QPoint> Thin;            // a one-pixel outline, when not QtPen
     bool ThinClosed = false;
 };
 
@@ -344,13 +343,24 @@ void TImageCanvas::PaintShape(const TRect& bounds, const TShapeParts& parts) {
 
 bool TImageCanvas::ThinPen() const { return Pen.Width <= 1; }
 
+// A one-pixel solid pen in copy mode draws nothing but the rasterised line: no layer, no
+// painter, nothing allocated.
+bool TImageCanvas::DirectPen() const {
+    return Shortcuts && Pen.Mode == TPenMode::pmCopy && Pen.Width <= 1 && Pen.Style == TPenStyle::psSolid &&
+           !Target->isNull();
+}
+
 // An open run of points: with a one-pixel pen rasterised here, else stroked by Qt.
-void TImageCanvas::PaintPolyline(std::vector<QPoint> points) {
+void TImageCanvas::PaintPolyline(std::span<const QPoint> points) {
     if (points.size() < 2) return;
+    if (DirectPen()) {
+        RasterPolyline(*Target, OriginX, OriginY, points, false, Pen);
+        return;
+    }
     TShapeParts parts;
     const TRect bounds = BoundsOf(points);
     if (ThinPen()) {
-        parts.Thin = std::move(points);
+        parts.Thin = points;
     } else {
         parts.QtPen = true;
         parts.Paint = [&points](QPainter& p) { p.drawPolyline(points.data(), int(points.size())); };
@@ -359,20 +369,84 @@ void TImageCanvas::PaintPolyline(std::vector<QPoint> points) {
 }
 
 void TImageCanvas::LineTo(int x, int y) {
-    const QPoint a(PenPos_.X, PenPos_.Y), b(x, y);
+    const std::array<QPoint, 2> line{QPoint(PenPos_.X, PenPos_.Y), QPoint(x, y)};
     PenPos_ = {x, y};
-    if (a != b) PaintPolyline({a, b});
+    if (line[0] != line[1]) PaintPolyline(line);
 }
 
-void TImageCanvas::Polyline(std::span<const TPoint> points) { PaintPolyline(ToQPoints(points)); }
+void TImageCanvas::Polyline(std::span<const TPoint> points) {
+    Points(points);
+    PaintPolyline(Scratch);
+}
 
 void TImageCanvas::PolyBezier(std::span<const TPoint> points) {
-    if (points.size() >= 4) PaintPolyline(FlattenBezier(points));
+    if (points.size() < 4) return;
+    const std::vector<QPoint> flat = FlattenBezier(points);
+    PaintPolyline(flat);
+}
+
+void TImageCanvas::Points(std::span<const TPoint> points) {
+    Scratch.clear();
+    for (const TPoint& p : points) Scratch.emplace_back(p.X, p.Y);
+}
+
+// A rectangle of whole pixels with its sides along the axes, given as four corners in
+// either turn from any corner: what a plot or a rectangle figure usually is.
+static bool AxisRectangle(std::span<const QPoint> q, QRect& r) {
+    if (q.size() != 4) return false;
+    const bool across = q[0].y() == q[1].y() && q[1].x() == q[2].x() && q[2].y() == q[3].y() && q[3].x() == q[0].x();
+    const bool down = q[0].x() == q[1].x() && q[1].y() == q[2].y() && q[2].x() == q[3].x() && q[3].y() == q[0].y();
+    if (!across && !down) return false;
+    const int l = std::min(q[0].x(), q[2].x()), rr = std::max(q[0].x(), q[2].x());
+    const int t = std::min(q[0].y(), q[2].y()), b = std::max(q[0].y(), q[2].y());
+    // Sides of a pixel at least (a lone point draws nothing at all), within a range where
+    // the sums below cannot overflow.
+    constexpr int limit = 1 << 29;
+    if (rr == l || b == t || l < -limit || rr > limit || t < -limit || b > limit) return false;
+    r = QRect(QPoint(l, t), QPoint(rr, b));
+    return true;
+}
+
+// Such a rectangle outlined with a one-pixel solid pen and filled solid or not at all:
+// the outline's four lines cover its outer pixels exactly, and the fill shows only within
+// them, where every pixel lies inside the polygon. So the pixels are set straight.
+void TImageCanvas::AxisRectangleDirect(const QRect& r) {
+    QImage& image = *Target;
+    const int w = image.width(), h = image.height();
+    const int l = r.left() - OriginX, t = r.top() - OriginY, rr = r.right() - OriginX, b = r.bottom() - OriginY;
+    if (rr < 0 || b < 0 || l >= w || t >= h) return;
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    auto row = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + stride * y); };
+    const QRgb pen = TColorToRgb(Pen.Color);
+    const int cl = std::max(l, 0), cr = std::min(rr, w - 1), ct = std::max(t, 0), cb = std::min(b, h - 1);
+    if (t >= 0) std::fill(row(t) + cl, row(t) + cr + 1, pen);
+    if (b < h) std::fill(row(b) + cl, row(b) + cr + 1, pen);
+    const bool fill = Brush.Style == TBrushStyle::bsSolid;
+    const QRgb brush = TColorToRgb(Brush.Color);
+    const int il = std::max(l + 1, 0), ir = std::min(rr - 1, w - 1);
+    for (int y = std::max(t + 1, ct); y <= std::min(b - 1, cb); ++y) {
+        QRgb* line = row(y);
+        if (l >= 0) line[l] = pen;
+        if (rr < w) line[rr] = pen;
+        if (fill && il <= ir) std::fill(line + il, line + ir + 1, brush);
+    }
 }
 
 void TImageCanvas::Polygon(std::span<const TPoint> points) {
     if (points.size() < 2) return;
-    std::vector<QPoint> q = ToQPoints(points);
+    Points(points);
+    const std::span<const QPoint> q = Scratch;
+    if (DirectPen() && (Brush.Style == TBrushStyle::bsSolid || Brush.Style == TBrushStyle::bsClear)) {
+        if (QRect r; AxisRectangle(q, r)) {
+            AxisRectangleDirect(r);
+            return;
+        }
+        if (Brush.Style == TBrushStyle::bsClear) {
+            RasterPolyline(*Target, OriginX, OriginY, q, true, Pen);
+            return;
+        }
+    }
     const Qt::FillRule rule =
         FillMode_ == TPolyFillMode::pfWinding ? Qt::WindingFill : Qt::OddEvenFill;
     TShapeParts parts;
@@ -396,11 +470,12 @@ void TImageCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     TShapeParts parts;
     parts.Filled = true;
     parts.QtPen = !ThinPen() && Pen.Style != psClear;
+    const std::array<QPoint, 4> ring{outer.topLeft(), outer.topRight(), outer.bottomRight(), outer.bottomLeft()};
     if (parts.QtPen) {
         parts.Paint = [&outer](QPainter& p) { p.drawRect(outer.adjusted(0, 0, -1, -1)); };
     } else {
         parts.Paint = [&outer](QPainter& p) { p.fillRect(outer, p.brush()); };
-        parts.Thin = {outer.topLeft(), outer.topRight(), outer.bottomRight(), outer.bottomLeft()};
+        parts.Thin = ring;
         parts.ThinClosed = true;
     }
     PaintShape(r, parts);
