@@ -155,13 +155,13 @@ void EmitFigureRecord(const TDateRec& r, TOut& out) {
     out.Real(r.Aux2);
     out.Real(r.Aux3);
     out.Real(r.Aux4);
-    out.Text(r.SetAside ? "-1" : "0");
+    out.Flag(r.SetAside);
     out.Integer(r.ShareSetId);
     out.Integer(r.OwnerIndex);
     out.Integer(r.PenWidth);
     out.Integer(r.PenStyle);
     out.Integer(r.BrushStyle);
-    out.Text(r.IsPlot ? "-1" : "0");
+    out.Flag(r.IsPlot);
     out.Text(r.FontName);
 }
 
@@ -170,6 +170,7 @@ struct TLineOut {
     TLines& Lines;
     void Integer(std::int64_t v) { Lines.push_back(IntToStr(v)); }
     void Real(double v) { Lines.push_back(FloatToStr(v)); }
+    void Flag(bool v) { Lines.push_back(BoolToStr(v)); }
     void Text(const std::string& t) { Lines.push_back(OneLine(t)); }
 };
 
@@ -183,7 +184,24 @@ public:
     explicit TFileOut(std::size_t expected) : Capacity(std::max<std::size_t>(expected, 64)), Bytes(new char[Capacity]) {}
     void Integer(std::int64_t v) {
         char* p = Room(24);
-        Used += static_cast<std::size_t>(std::to_chars(p, p + 22, v).ptr - p);
+        if (v >= 0 && v < 10) {  // most fields: styles, widths, links, flags of a sort
+            p[0] = static_cast<char>('0' + v);
+            p[1] = '\r';
+            p[2] = '\n';
+            Used += 3;
+            return;
+        }
+        const bool negative = v < 0;
+        std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+        char digits[20];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + u % 10);
+            u /= 10;
+        } while (u != 0);
+        if (negative) *p++ = '-', ++Used;
+        for (int k = 0; k < n; ++k) p[k] = digits[n - 1 - k];
+        Used += static_cast<std::size_t>(n);
         EndLine();
     }
     void Real(double v) {
@@ -191,13 +209,17 @@ public:
         Used += FormatFloat(v, p);
         EndLine();
     }
+    void Flag(bool v) { Integer(v ? -1 : 0); }
     void Text(std::string_view t) {
-        if (t.find_first_of("\r\n") != std::string_view::npos) {
+        bool ascii = true, oneLine = true;
+        for (const char c : t) {
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+            oneLine = oneLine && c != '\r' && c != '\n';
+        }
+        if (!oneLine) {
             Text(OneLine(std::string(t)));
             return;
         }
-        bool ascii = true;
-        for (const char c : t) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
         if (ascii) {
             Append(t);
         } else {

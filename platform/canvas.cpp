@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -579,22 +580,126 @@ TColor TImageCanvas::GetPixel(int x, int y) const {
     return RgbToTColor(reinterpret_cast<const QRgb*>(image.constScanLine(int(iy)))[ix]);
 }
 
+namespace {
+
+// The pixels a text covers, from its top-left corner: runs of each row. Drawn without
+// antialiasing, a text is a set of pixels in one colour, and where it lies moves them
+// whole: Qt places glyphs on whole pixels relative to the origin, which is whole itself.
+struct TTextMask {
+    struct TRun {
+        int Dy, Dx0, Dx1;  // pixels Dx0..Dx1 of row Dy
+    };
+    std::vector<TRun> Runs;
+    bool Usable = false;  // false: it drew pixels of other colours, so it is drawn each time
+};
+
+// Texts laid out once per font, size and string: a map's labels repeat themselves from
+// paint to paint. Process-wide, since each paint has a canvas of its own; the key holds
+// all that decides the pixels, the family's substitutes included.
+class TTextMasks {
+public:
+    const TTextMask& Get(const TFont& f, const QString& text, const std::string& key) {
+        if (auto it = Masks.find(key); it != Masks.end()) return it->second;
+        if (Masks.size() >= 4096) Masks.clear();  // a bound, not a policy: misses cost what they cost without it
+        return Masks.emplace(key, Render(f, text)).first->second;
+    }
+
+private:
+    static TTextMask Render(const TFont& f, const QString& text) {
+        TTextMask m;
+        const QFont font = MakeFont(f);
+        const QFontMetrics metrics(font);
+        const QRect bounds = metrics.boundingRect(text);
+        const int margin = std::max(8, metrics.height());
+        const int ox = margin - bounds.left(), oy = margin - bounds.top() - metrics.ascent();
+        const int w = bounds.width() + 2 * margin, h = bounds.height() + 2 * margin;
+        if (w <= 0 || h <= 0 || w > 8192 || h > 8192) return m;
+        // The target's own format, black, the text in white: every pixel is one or the other.
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(0xFF000000u);
+        {
+            QPainter p(&image);
+            Prepare(p, 0, 0);
+            p.setFont(font);
+            p.setPen(QColor(255, 255, 255));
+            p.translate(ox, oy);
+            p.drawText(QPoint(0, metrics.ascent()), text);
+        }
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                const QRgb px = row[x] & 0xFFFFFFu;
+                if (px == 0) continue;
+                // A pixel of another colour, or one on the edge (the text may reach past it).
+                if (px != 0xFFFFFFu || x == 0 || y == 0 || x == w - 1 || y == h - 1) return TTextMask{};
+                if (!m.Runs.empty() && m.Runs.back().Dy == y - oy && m.Runs.back().Dx1 == x - ox - 1)
+                    ++m.Runs.back().Dx1;
+                else
+                    m.Runs.push_back({y - oy, x - ox, x - ox});
+            }
+        }
+        m.Usable = true;
+        return m;
+    }
+    std::unordered_map<std::string, TTextMask> Masks;
+};
+
+TTextMasks& TextMasks() {
+    thread_local TTextMasks masks;
+    return masks;
+}
+
+}  // namespace
+
 void TImageCanvas::PaintText(const TRect* clip, int x, int y, const std::string& text) {
     QImage& image = *Target;
     if (image.isNull() || text.empty()) return;
+    if (clip && (clip->Right <= clip->Left || clip->Bottom <= clip->Top)) return;
+    const QString qtext = QString::fromStdString(text);
+    // Upright text near the image, where Qt's own positions are far from their limits.
+    constexpr std::int64_t near = std::int64_t{1} << 24;
+    const std::int64_t ix = std::int64_t(x) - OriginX, iy = std::int64_t(y) - OriginY;
+    if (Shortcuts && Font.Escapement == 0 && ix > -near && ix < near && iy > -near && iy < near) {
+        const QString family = QString::fromStdString(Font.Name);
+        std::string key = Font.Name;
+        key += '\0';
+        key += std::to_string(Font.Height) + (Font.Bold ? "b" : "r");
+        key += '\0';
+        for (const QString& sub : QFont::substitutes(family)) key += sub.toStdString() + ',';
+        key += '\0';
+        key += text;
+        const TTextMask& mask = TextMasks().Get(Font, qtext, key);
+        if (mask.Usable) {
+            // Within the image and the clip (right and bottom exclusive).
+            std::int64_t l = 0, t = 0, r = image.width(), b = image.height();
+            if (clip) {
+                l = std::max<std::int64_t>(l, std::int64_t(clip->Left) - OriginX);
+                t = std::max<std::int64_t>(t, std::int64_t(clip->Top) - OriginY);
+                r = std::min<std::int64_t>(r, std::int64_t(clip->Right) - OriginX);
+                b = std::min<std::int64_t>(b, std::int64_t(clip->Bottom) - OriginY);
+            }
+            const QRgb colour = TColorToRgb(Font.Color);
+            for (const TTextMask::TRun& run : mask.Runs) {
+                const std::int64_t py = iy + run.Dy;
+                if (py < t || py >= b) continue;
+                const std::int64_t x0 = std::max(l, ix + run.Dx0), x1 = std::min(r - 1, ix + run.Dx1);
+                if (x0 > x1) continue;
+                QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(int(py)));
+                std::fill(row + x0, row + x1 + 1, colour);
+            }
+            return;
+        }
+    }
     QPainter p(&image);
     Prepare(p, OriginX, OriginY);
-    if (clip) {
-        if (clip->Right <= clip->Left || clip->Bottom <= clip->Top) return;
-        p.setClipRect(QRect(clip->Left, clip->Top, clip->Right - clip->Left, clip->Bottom - clip->Top));
-    }
+    if (clip) p.setClipRect(QRect(clip->Left, clip->Top, clip->Right - clip->Left, clip->Bottom - clip->Top));
     const QFont font = MakeFont(Font);
     p.setFont(font);
     p.setPen(ToQColor(Font.Color));
     p.translate(x, y);
     // Qt turns clockwise on a y-down surface; the escapement turns counter-clockwise.
     if (Font.Escapement != 0) p.rotate(-Font.Escapement / 10.0);
-    p.drawText(QPoint(0, QFontMetrics(font).ascent()), QString::fromStdString(text));
+    p.drawText(QPoint(0, QFontMetrics(font).ascent()), qtext);
 }
 
 void TImageCanvas::TextOut(int x, int y, const std::string& text) { PaintText(nullptr, x, y, text); }

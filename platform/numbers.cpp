@@ -65,6 +65,11 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // A value that is m / 10^k for an integer m of at most 15 digits, 1e-5 <= |value| < 1e15:
 // rounded to 15 significant digits it is m / 10^k itself (the double lies far closer to
 // it than half a step of the 15th digit), so its text is m's digits with k decimals.
@@ -85,28 +90,41 @@ std::size_t FormatDecimal(double value, char* out) {
             m /= 10;
             --decimals;
         }
-        char digits[24];
-        const auto r = std::to_chars(digits, digits + sizeof digits, m);
-        const int n = static_cast<int>(r.ptr - digits);
-        std::size_t len = 0;
-        if (value < 0) out[len++] = '-';
+        char* p = out;
+        if (value < 0) *p++ = '-';
+        // The digits from the last back, two at a time; then in place with the point after
+        // `decimals` of them, or, for a value below 1, after "0." and zeros.
+        char digits[16];
+        char* d = digits + sizeof digits;
+        auto u = static_cast<std::uint64_t>(m);
+        while (u >= 100) {
+            const auto pair = static_cast<std::size_t>(u % 100) * 2;
+            u /= 100;
+            *--d = kDigitPairs[pair + 1];
+            *--d = kDigitPairs[pair];
+        }
+        if (u >= 10) {
+            *--d = kDigitPairs[u * 2 + 1];
+            *--d = kDigitPairs[u * 2];
+        } else {
+            *--d = static_cast<char>('0' + u);
+        }
+        const int n = static_cast<int>(digits + sizeof digits - d);
+        char* const end = p + (n <= decimals ? 2 + decimals : n + (decimals > 0 ? 1 : 0));
         if (n <= decimals) {
-            out[len++] = '0';
-            out[len++] = '.';
-            for (int z = n; z < decimals; ++z) out[len++] = '0';
-            std::memcpy(out + len, digits, static_cast<std::size_t>(n));
-            len += static_cast<std::size_t>(n);
+            *p++ = '0';
+            *p++ = '.';
+            for (int z = n; z < decimals; ++z) *p++ = '0';
+            for (int k = 0; k < n; ++k) *p++ = d[k];
         } else {
             const int whole = n - decimals;
-            std::memcpy(out + len, digits, static_cast<std::size_t>(whole));
-            len += static_cast<std::size_t>(whole);
+            for (int k = 0; k < whole; ++k) *p++ = d[k];
             if (decimals > 0) {
-                out[len++] = '.';
-                std::memcpy(out + len, digits + whole, static_cast<std::size_t>(decimals));
-                len += static_cast<std::size_t>(decimals);
+                *p++ = '.';
+                for (int k = whole; k < n; ++k) *p++ = d[k];
             }
         }
-        return len;
+        return static_cast<std::size_t>(end - out);
     }
     return 0;
 }

@@ -718,6 +718,19 @@ bool TCp932LineReader::NextLines(std::size_t count, std::string_view* lines) {
     return true;
 }
 
+TFileResult ReadTextBytes(const std::string& path, std::string& bytes) { return readBounded(path, bytes, false); }
+
+bool NextLine(std::string_view text, std::size_t& pos, std::string_view& line) {
+    if (pos >= text.size()) return false;
+    const char* const begin = text.data() + pos;
+    const char* const end = text.data() + text.size();
+    const char* e = lineEnd(begin, end);
+    line = std::string_view(begin, static_cast<std::size_t>(e - begin));
+    pos = static_cast<std::size_t>(e - text.data());
+    if (e != end) pos += (*e == '\r' && e + 1 != end && e[1] == '\n') ? 2 : 1;
+    return true;
+}
+
 TFileResult ReadTextLines(const std::string& path, TLines& lines) {
     lines.clear();
     std::string bytes;

@@ -64,6 +64,14 @@ TLines SplitLines(std::string_view text);
 // Read a whole CP932 file as lines.
 TFileResult ReadTextLines(const std::string& path, TLines& lines);
 
+// The same file's bytes, undecoded, within the same bounds. Its lines come one at a time
+// from NextLine, and each decodes by itself as it does in the whole (CR and LF are never
+// part of another character): a file of many lines needs no string for each.
+TFileResult ReadTextBytes(const std::string& path, std::string& bytes);
+// The line of text that starts at pos, split as SplitLines splits; pos moves past its line
+// end. False at the end of the text.
+bool NextLine(std::string_view text, std::size_t& pos, std::string_view& line);
+
 // A CP932 file read line by line, a chunk at a time, so that a large file never lies in
 // memory whole. Bounds, line ends and failures are those of ReadTextLines, but lines
 // come as their CP932 bytes: a line of ASCII (every number and marker) is already its
