@@ -265,7 +265,7 @@ void RegisterBenchmarks() {
     benchmark::RegisterBenchmark("BM_ReadRaw", BM_ReadRaw)->Unit(benchmark::kMillisecond)->Iterations(20);
     benchmark::RegisterBenchmark("BM_ReadAndDecode", BM_ReadAndDecode)->Unit(benchmark::kMillisecond)->Iterations(20);
     benchmark::RegisterBenchmark("BM_LoadDrawing", BM_LoadDrawing)->Unit(benchmark::kMillisecond)->Iterations(10);
-    benchmark::RegisterBenchmark("BM_SaveDrawing", BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(10);
+    benchmark::RegisterBenchmark("BM_SaveDrawing", BM_SaveDrawing)->Unit(benchmark::kMillisecond)->Iterations(50);
 }
 
 // ---- The goals table ----------------------------------------------------------------

@@ -6,7 +6,14 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
 #include <span>
+#include <system_error>
+#include <thread>
+#include <vector>
 #include <string_view>
 
 #include "document/drawing_state.h"
@@ -181,7 +188,10 @@ struct TLineOut {
 // name is remembered, as records mostly repeat it.
 class TFileOut {
 public:
-    explicit TFileOut(std::size_t expected) : Capacity(std::max<std::size_t>(expected, 64)), Bytes(new char[Capacity]) {}
+    explicit TFileOut(std::size_t expected)
+        : Capacity(std::max<std::size_t>(expected, 64)), Own(new char[Capacity]), Bytes(Own.get()) {}
+    // Into a region of a buffer owned elsewhere, and into one of its own only once that fills.
+    TFileOut(char* region, std::size_t size) : Capacity(size), Bytes(region) {}
     void Integer(std::int64_t v) {
         char* p = Room(24);
         if (v >= 0 && v < 10) {  // most fields: styles, widths, links, flags of a sort
@@ -231,18 +241,19 @@ public:
         }
         EndLine();
     }
-    std::string_view View() const { return {Bytes.get(), Used}; }
+    std::string_view View() const { return {Bytes, Used}; }
 
 private:
     char* Room(std::size_t n) {
         if (Capacity - Used < n) {
             const std::size_t grown = std::max(Capacity * 2, Used + n);
             std::unique_ptr<char[]> more(new char[grown]);
-            std::memcpy(more.get(), Bytes.get(), Used);
-            Bytes = std::move(more);
+            std::memcpy(more.get(), Bytes, Used);
+            Own = std::move(more);
+            Bytes = Own.get();
             Capacity = grown;
         }
-        return Bytes.get() + Used;
+        return Bytes + Used;
     }
     void Append(std::string_view t) {
         std::memcpy(Room(t.size() + 2), t.data(), t.size());
@@ -255,7 +266,8 @@ private:
         Used += 2;
     }
     std::size_t Capacity, Used = 0;
-    std::unique_ptr<char[]> Bytes;  // not cleared first: every byte is written before it is read
+    std::unique_ptr<char[]> Own;  // not cleared first: every byte is written before it is read
+    char* Bytes;
     std::string LastText, LastBytes;
 };
 
@@ -403,6 +415,108 @@ bool LoadDrawingData(TDrawingState& s) {
     return true;
 }
 
+namespace {
+
+// A full-size drawing is some 750000 lines. Its records are formatted in slices by as
+// many threads as help, while this thread hands the finished slices to the file in
+// their order: the disk takes the first slices while the last are being formatted.
+// False when the file refused a write.
+bool WriteFigureRecords(const TDrawingState& s, TAtomicFileWriter& file,
+                        const std::function<void(int max, int pos)>& progress) {
+    constexpr std::int64_t SliceFigures = 1024;
+    const std::int32_t count = std::max(s.FigureCount, 0);
+    const auto slices = static_cast<std::int32_t>(std::max<std::int64_t>(1, (count + SliceFigures - 1) / SliceFigures));
+    const auto first = [&](std::int32_t k) {
+        return static_cast<std::int32_t>(1 + std::min<std::int64_t>(count, k * SliceFigures));
+    };
+    // One buffer for all slices: fresh memory costs a page fault a page, and a buffer of
+    // the size of the last save's is mostly handed out again without one.
+    std::vector<std::size_t> at{0};
+    for (std::int32_t k = 0; k < slices; ++k) at.push_back(at.back() + static_cast<std::size_t>(first(k + 1) - first(k)) * 200 + 64);
+    const std::unique_ptr<char[]> buffer(new char[at.back()]);
+    std::vector<TFileOut> parts;
+    parts.reserve(static_cast<std::size_t>(slices));
+    for (std::int32_t k = 0; k < slices; ++k) parts.emplace_back(buffer.get() + at[k], at[k + 1] - at[k]);
+
+    std::mutex lock;
+    std::condition_variable finished;
+    std::vector<char> done(static_cast<std::size_t>(slices), 0);
+    std::int32_t claimed = 0;
+    bool stop = false;
+    std::exception_ptr failure;
+    // Claims the next slice and formats it; false when none is left to claim.
+    const auto formatNext = [&]() -> bool {
+        std::int32_t k;
+        {
+            const std::lock_guard held(lock);
+            if (stop || claimed == slices) return false;
+            k = claimed++;
+        }
+        try {
+            for (std::int32_t i = first(k); i < first(k + 1); ++i)
+                if (!s.Fig(i).Deleted) EmitFigureRecord(s.Fig(i), parts[static_cast<std::size_t>(k)]);
+        } catch (...) {
+            const std::lock_guard held(lock);
+            if (!failure) failure = std::current_exception();
+            stop = true;
+        }
+        {
+            const std::lock_guard held(lock);
+            done[static_cast<std::size_t>(k)] = 1;
+        }
+        finished.notify_all();
+        return true;
+    };
+
+    bool written = true;
+    {
+        // Stopped and joined on every way out, an early return included.
+        struct TWorkers {
+            std::vector<std::thread> Threads;
+            std::mutex& Lock;
+            bool& Stop;
+            ~TWorkers() {
+                {
+                    const std::lock_guard held(Lock);
+                    Stop = true;
+                }
+                for (std::thread& t : Threads) t.join();
+            }
+        } workers{{}, lock, stop};
+        const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        for (std::int32_t t = 1; t < std::min<std::int32_t>(static_cast<std::int32_t>(cores), slices); ++t) {
+            try {
+                workers.Threads.emplace_back([&] {
+                    while (formatNext()) {
+                    }
+                });
+            } catch (const std::system_error&) {
+                break;  // this thread does the rest
+            }
+        }
+
+        for (std::int32_t k = 0; k < slices && written; ++k) {
+            const auto ready = [&] { return done[static_cast<std::size_t>(k)] != 0 || failure; };
+            // Waiting is spent on the slices no one has claimed yet.
+            while (formatNext()) {
+                const std::lock_guard held(lock);
+                if (ready()) break;
+            }
+            {
+                std::unique_lock held(lock);
+                finished.wait(held, ready);
+                if (failure) break;
+            }
+            written = file.Write(parts[static_cast<std::size_t>(k)].View());
+            if (progress) progress(count, first(k + 1) - 1);
+        }
+    }
+    if (failure) std::rethrow_exception(failure);
+    return written;
+}
+
+}  // namespace
+
 TSaveResult SaveDrawingFile(TDrawingState& s, const std::string& nameField,
                             const std::function<void(int max, int pos)>& progress) {
     std::string name = nameField;
@@ -418,22 +532,24 @@ TSaveResult SaveDrawingFile(TDrawingState& s, const std::string& nameField,
             if (!s.Fig(i).Deleted) s.Fig(i).DrawingName = name;
 
     if (progress) progress(s.FigureCount, 0);
-    TFileOut out(static_cast<std::size_t>(std::max(s.FigureCount, 0)) * 200 + 4096);
-    out.Text(DrawingVersionLine);
     // The tablet takes its display scaling out here too: the file gets stored coordinates.
     s.Edition->PrepareFiguresForSave(s);
-    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-        if (progress) progress(s.FigureCount, i);
-        if (!s.Fig(i).Deleted) EmitFigureRecord(s.Fig(i), out);
-    }
-    out.Text(EndOfDataLine);
-    out.Text(FormDataCommentLine);
-    out.Text(FormDataMarkerLine);
-    for (const std::string& l : FormDataToLines(CollectFormData(s))) out.Text(l);
-
     TSaveResult result;
-    // The new file is complete on disk before the old name goes: a failed write loses nothing.
-    result.File = WriteFileAtomically(DrawingDataFileName(s, name), out.View());
+    {
+        // The new file is complete on disk before the old name goes: a failed write loses nothing.
+        TAtomicFileWriter file(DrawingDataFileName(s, name));
+        TFileOut head(64);
+        head.Text(DrawingVersionLine);
+        if (file.Write(head.View()) && WriteFigureRecords(s, file, progress)) {
+            TFileOut tail(4096);
+            tail.Text(EndOfDataLine);
+            tail.Text(FormDataCommentLine);
+            tail.Text(FormDataMarkerLine);
+            for (const std::string& l : FormDataToLines(CollectFormData(s))) tail.Text(l);
+            file.Write(tail.View());
+        }
+        result.File = file.Commit();
+    }
     if (progress) progress(s.FigureCount, 0);
     if (!result.File) {
         result.DrawingName = s.CurrentDrawingName;

@@ -600,8 +600,14 @@ class TTextMasks {
 public:
     const TTextMask& Get(const TFont& f, const QString& text, const std::string& key) {
         if (auto it = Masks.find(key); it != Masks.end()) return it->second;
-        if (Masks.size() >= 4096) Masks.clear();  // a bound, not a policy: misses cost what they cost without it
-        return Masks.emplace(key, Render(f, text)).first->second;
+        // A bound, not a policy: a miss costs what every text cost without the masks.
+        if (Bytes > MaxBytes) {
+            Masks.clear();
+            Bytes = 0;
+        }
+        TTextMask& m = Masks.emplace(key, Render(f, text)).first->second;
+        Bytes += key.size() + m.Runs.size() * sizeof(TTextMask::TRun) + 64;
+        return m;
     }
 
 private:
@@ -641,7 +647,9 @@ private:
         m.Usable = true;
         return m;
     }
+    static constexpr std::size_t MaxBytes = std::size_t{4} << 20;
     std::unordered_map<std::string, TTextMask> Masks;
+    std::size_t Bytes = 0;
 };
 
 TTextMasks& TextMasks() {

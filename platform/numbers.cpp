@@ -65,6 +65,11 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
+constexpr std::uint64_t kIntegerPowersOfTen[] = {
+    1,          10,          100,          1000,          10000,          100000,
+    1000000,    10000000,    100000000,    1000000000,    10000000000,    100000000000,
+    1000000000000, 10000000000000, 100000000000000, 1000000000000000};
+
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -92,37 +97,36 @@ std::size_t FormatDecimal(double value, char* out) {
         }
         char* p = out;
         if (value < 0) *p++ = '-';
-        // The digits from the last back, two at a time; then in place with the point after
-        // `decimals` of them, or, for a value below 1, after "0." and zeros.
-        char digits[16];
-        char* d = digits + sizeof digits;
+        // Counted by comparisons: a chain of divisions would cost more than the digits.
+        int n = 1;
+        while (n < 16 && static_cast<std::uint64_t>(m) >= kIntegerPowersOfTen[n]) ++n;
+        // Written from the last digit back, in place: the point after `decimals` of them,
+        // or, for a value below 1, "0." and zeros before them.
+        char* const end = p + (n <= decimals ? 2 + decimals : n + (decimals > 0 ? 1 : 0));
+        char* q = end;
         auto u = static_cast<std::uint64_t>(m);
+        int written = 0;
         while (u >= 100) {
             const auto pair = static_cast<std::size_t>(u % 100) * 2;
             u /= 100;
-            *--d = kDigitPairs[pair + 1];
-            *--d = kDigitPairs[pair];
+            for (const char c : {kDigitPairs[pair + 1], kDigitPairs[pair]}) {
+                if (written++ == decimals && decimals > 0) *--q = '.';
+                *--q = c;
+            }
         }
         if (u >= 10) {
-            *--d = kDigitPairs[u * 2 + 1];
-            *--d = kDigitPairs[u * 2];
-        } else {
-            *--d = static_cast<char>('0' + u);
-        }
-        const int n = static_cast<int>(digits + sizeof digits - d);
-        char* const end = p + (n <= decimals ? 2 + decimals : n + (decimals > 0 ? 1 : 0));
-        if (n <= decimals) {
-            *p++ = '0';
-            *p++ = '.';
-            for (int z = n; z < decimals; ++z) *p++ = '0';
-            for (int k = 0; k < n; ++k) *p++ = d[k];
-        } else {
-            const int whole = n - decimals;
-            for (int k = 0; k < whole; ++k) *p++ = d[k];
-            if (decimals > 0) {
-                *p++ = '.';
-                for (int k = whole; k < n; ++k) *p++ = d[k];
+            for (const char c : {kDigitPairs[u * 2 + 1], kDigitPairs[u * 2]}) {
+                if (written++ == decimals && decimals > 0) *--q = '.';
+                *--q = c;
             }
+        } else {
+            if (written++ == decimals && decimals > 0) *--q = '.';
+            *--q = static_cast<char>('0' + u);
+        }
+        if (n <= decimals) {
+            while (q > p + 2) *--q = '0';
+            p[0] = '0';
+            p[1] = '.';
         }
         return static_cast<std::size_t>(end - out);
     }

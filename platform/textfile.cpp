@@ -764,13 +764,17 @@ TFileResult WriteTextLines(const std::string& path, const TLines& lines) {
 }
 
 TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    TAtomicFileWriter file(path);
+    file.Write(bytes);
+    return file.Commit();
+}
+
+TAtomicFileWriter::TAtomicFileWriter(const std::string& path) : Path(path) {
     TFileCalls& calls = FileCalls();
     const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string(".")
-                            : slash == 0               ? std::string("/")
-                                                       : path.substr(0, slash);
+    Dir = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tmp = dir + (dir.back() == '/' ? "." : "/.") + base + ".XXXXXX";
+    Temporary = Dir + (Dir.back() == '/' ? "." : "/.") + base + ".XXXXXX";
 
     mode_t mode;
     struct stat st {};
@@ -779,34 +783,60 @@ TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     else
         mode = 0666 & ~currentUmask();
 
-    const int fd = calls.MakeTemporary(tmp.data());
-    if (fd < 0) return failure(TFileStatus::WriteFailed, errno);
-
-    auto abandon = [&](int err, bool isOpen) {
-        if (isOpen) calls.Close(fd);
-        calls.Unlink(tmp.c_str());
-        return failure(TFileStatus::WriteFailed, err);
-    };
-
+    Fd = calls.MakeTemporary(Temporary.data());
+    if (Fd < 0) {
+        Result = failure(TFileStatus::WriteFailed, errno);
+        return;
+    }
     // mkstemp creates 0600. A failing chmod (say on a FAT stick) must not cost the
     // user the save, so its result is not checked.
-    (void)calls.Fchmod(fd, mode);
+    (void)calls.Fchmod(Fd, mode);
+}
 
-    if (!writeAll(fd, bytes)) return abandon(errno, true);
+TAtomicFileWriter::~TAtomicFileWriter() {
+    if (Fd >= 0) Abandon(0);
+}
+
+void TAtomicFileWriter::Abandon(int err) {
+    if (Fd >= 0) FileCalls().Close(Fd);
+    Fd = -1;
+    FileCalls().Unlink(Temporary.c_str());
+    if (err != 0) Result = failure(TFileStatus::WriteFailed, err);
+}
+
+bool TAtomicFileWriter::Write(std::string_view bytes) {
+    if (Fd < 0) return false;
+    if (!writeAll(Fd, bytes)) {
+        Abandon(errno);
+        return false;
+    }
+    return true;
+}
+
+TFileResult TAtomicFileWriter::Commit() {
+    if (Fd < 0) return Result;
+    TFileCalls& calls = FileCalls();
     // EINVAL: the file system cannot sync this file at all, which is not a write error.
-    if (calls.Fsync(fd) != 0 && errno != EINVAL) return abandon(errno, true);
+    if (calls.Fsync(Fd) != 0 && errno != EINVAL) {
+        Abandon(errno);
+        return Result;
+    }
+    const int fd = Fd;
+    Fd = -1;
     // Network and quota file systems may only report a full disk here.
-    if (calls.Close(fd) != 0) return abandon(errno, false);
-    if (calls.Rename(tmp.c_str(), path.c_str()) != 0) return abandon(errno, false);
+    if (calls.Close(fd) != 0 || calls.Rename(Temporary.c_str(), Path.c_str()) != 0) {
+        Abandon(errno);
+        return Result;
+    }
 
     // Make the rename itself durable; the new content is already in place, so a
     // failure here is not worth reporting.
-    const int dirFd = calls.Open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    const int dirFd = calls.Open(Dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dirFd >= 0) {
         (void)calls.Fsync(dirFd);
         calls.Close(dirFd);
     }
-    return {};
+    return Result;
 }
 
 bool FileExists(const std::string& path) {

@@ -120,6 +120,28 @@ TFileResult WriteTextLines(const std::string& path, const TLines& lines);
 // Write raw bytes the same way (used for 0-byte acknowledgements and by WriteTextLines).
 TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// A file written piece by piece the same way: through a temporary file in the same
+// folder, renamed over path by Commit once it is whole and on disk. Dropped without a
+// Commit, or after a failed Write, it leaves the target as it was and no temporary file.
+class TAtomicFileWriter {
+public:
+    explicit TAtomicFileWriter(const std::string& path);
+    ~TAtomicFileWriter();
+    TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+    TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+    // False once anything has failed; the rest is then not written.
+    bool Write(std::string_view bytes);
+    // Sync, close, rename: the first failure of the whole write.
+    TFileResult Commit();
+
+private:
+    void Abandon(int err);
+    std::string Path, Dir, Temporary;
+    int Fd = -1;
+    TFileResult Result;
+};
+
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Remove a file; a file that is not there counts as removed.
