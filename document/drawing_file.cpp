@@ -1,6 +1,20 @@
 #include "document/drawing_file.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <vector>
+#include <string_view>
 
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
@@ -25,10 +39,30 @@ std::string OneLine(const std::string& text) {
     return out;
 }
 
+// One record's lines, as the file holds them (CP932 bytes) or already decoded. Numbers,
+// colours and flags are ASCII: their bytes are their text, and a line with any other
+// byte converts neither way. Only the text lines are decoded.
 class TRecordReader {
 public:
-    TRecordReader(const TLines& lines, std::size_t pos) : Lines(lines), Pos(pos) {}
-    const std::string& Line(int n) const { return Lines[Pos + static_cast<std::size_t>(n) - 1]; }
+    // The last font line and its text: records mostly repeat it.
+    struct TFontMemo {
+        std::string Bytes, Text;
+    };
+    TRecordReader(std::span<const std::string_view> lines, bool cp932, TFontMemo* memo = nullptr)
+        : Lines(lines), Cp932(cp932), Memo(memo) {}
+    std::string_view Line(int n) const { return Lines[static_cast<std::size_t>(n) - 1]; }
+    void Text(int n, std::string& out) const {
+        if (Cp932) Cp932ToUtf8(Line(n), out);
+        else out.assign(Line(n));
+    }
+    void FontText(int n, std::string& out) const {
+        if (!Memo || !Cp932) return Text(n, out);
+        if (Memo->Bytes != Line(n)) {
+            Memo->Bytes.assign(Line(n));
+            Cp932ToUtf8(Line(n), Memo->Text);
+        }
+        out = Memo->Text;
+    }
     bool Int(int n, std::int32_t& out) const { return Assign(StrToInt(Line(n)), out); }
     bool Color(int n, TColor& out) const { return Assign(StrToColor(Line(n)), out); }
     bool Real(int n, double& out) const { return Assign(StrToFloat(Line(n)), out); }
@@ -46,9 +80,32 @@ private:
         out = static_cast<U>(*v);
         return true;
     }
-    const TLines& Lines;
-    std::size_t Pos;
+    std::span<const std::string_view> Lines;
+    bool Cp932;
+    TFontMemo* Memo;
 };
+
+bool ReadRecord(const TRecordReader& in, TDrawingFileVersion v, TDateRec& r, std::int32_t& line9, bool fontLine) {
+    if (!in.Int(1, r.Kind) || !in.Real(2, r.X1) || !in.Real(3, r.Y1) || !in.Real(4, r.X2) ||
+        !in.Real(5, r.Y2))
+        return false;
+    in.Text(6, r.Text);
+    if (!in.Color(7, r.PenColor) || !in.Color(8, r.BrushColor) || !in.Int(9, line9)) return false;
+    if (v == TDrawingFileVersion::Unversioned) return true;
+    if (!in.Real(10, r.X3) || !in.Real(11, r.Y3) || !in.Real(12, r.X4) || !in.Real(13, r.Y4))
+        return false;
+    if (v == TDrawingFileVersion::Ver2) return true;
+    if (v == TDrawingFileVersion::Ver4 &&
+        (!in.Real(14, r.Aux1) || !in.Real(15, r.Aux2) || !in.Real(16, r.Aux3) || !in.Real(17, r.Aux4)))
+        return false;
+    if (!in.Flag(18, r.SetAside) || !in.Int(19, r.ShareSetId)) return false;
+    if (v == TDrawingFileVersion::Ver3) return true;
+    if (!in.Int(20, r.OwnerIndex) || !in.Int(21, r.PenWidth) || !in.Int(22, r.PenStyle) ||
+        !in.Int(23, r.BrushStyle) || !in.Flag(24, r.IsPlot))
+        return false;
+    if (fontLine) in.FontText(25, r.FontName);
+    return true;
+}
 
 // Older files kept boxes, lines and texts as two corners; the editor works with four.
 void TwoPointsToFourCorners(TDateRec& r) {
@@ -83,57 +140,151 @@ int FigureRecordLength(TDrawingFileVersion v, bool fontLine) {
     return 9;
 }
 
+namespace {
+
+// The 25 lines of a record, in order, as numbers and texts for out to write.
+template <typename TOut>
+void EmitFigureRecord(const TDateRec& r, TOut& out) {
+    out.Integer(r.Kind);
+    out.Real(r.X1);
+    out.Real(r.Y1);
+    out.Real(r.X2);
+    out.Real(r.Y2);
+    out.Text(r.Text);
+    out.Integer(static_cast<std::uint32_t>(r.PenColor));  // colours unsigned
+    out.Integer(static_cast<std::uint32_t>(r.BrushColor));
+    out.Integer(r.PlotId);
+    out.Real(r.X3);
+    out.Real(r.Y3);
+    out.Real(r.X4);
+    out.Real(r.Y4);
+    out.Real(r.Aux1);
+    out.Real(r.Aux2);
+    out.Real(r.Aux3);
+    out.Real(r.Aux4);
+    out.Flag(r.SetAside);
+    out.Integer(r.ShareSetId);
+    out.Integer(r.OwnerIndex);
+    out.Integer(r.PenWidth);
+    out.Integer(r.PenStyle);
+    out.Integer(r.BrushStyle);
+    out.Flag(r.IsPlot);
+    out.Text(r.FontName);
+}
+
+// The lines as strings, for part files and tests.
+struct TLineOut {
+    TLines& Lines;
+    void Integer(std::int64_t v) { Lines.push_back(IntToStr(v)); }
+    void Real(double v) { Lines.push_back(FloatToStr(v)); }
+    void Flag(bool v) { Lines.push_back(BoolToStr(v)); }
+    void Text(const std::string& t) { Lines.push_back(OneLine(t)); }
+};
+
+// The file's bytes written straight, each line ended by CR LF: the same bytes as
+// WriteTextLines of the lines (CR LF and numbers are ASCII, and texts convert on their
+// own as they do in the whole), without some 750000 strings and a second copy of the
+// whole text. Texts go through the converter unless they are ASCII; the last font
+// name is remembered, as records mostly repeat it.
+class TFileOut {
+public:
+    explicit TFileOut(std::size_t expected)
+        : Capacity(std::max<std::size_t>(expected, 64)), Own(new char[Capacity]), Bytes(Own.get()) {}
+    // Into a region of a buffer owned elsewhere, and into one of its own only once that fills.
+    TFileOut(char* region, std::size_t size) : Capacity(size), Bytes(region) {}
+    void Integer(std::int64_t v) {
+        char* p = Room(24);
+        if (v >= 0 && v < 10) {  // most fields: styles, widths, links, flags of a sort
+            p[0] = static_cast<char>('0' + v);
+            p[1] = '\r';
+            p[2] = '\n';
+            Used += 3;
+            return;
+        }
+        const bool negative = v < 0;
+        std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+        char digits[20];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + u % 10);
+            u /= 10;
+        } while (u != 0);
+        if (negative) *p++ = '-', ++Used;
+        for (int k = 0; k < n; ++k) p[k] = digits[n - 1 - k];
+        Used += static_cast<std::size_t>(n);
+        EndLine();
+    }
+    void Real(double v) {
+        char* p = Room(FloatTextMax + 2);
+        Used += FormatFloat(v, p);
+        EndLine();
+    }
+    void Flag(bool v) { Integer(v ? -1 : 0); }
+    void Text(std::string_view t) {
+        bool ascii = true, oneLine = true;
+        for (const char c : t) {
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+            oneLine = oneLine && c != '\r' && c != '\n';
+        }
+        if (!oneLine) {
+            Text(OneLine(std::string(t)));
+            return;
+        }
+        if (ascii) {
+            Append(t);
+        } else {
+            if (t != LastText) {
+                LastText.assign(t);
+                LastBytes = Utf8ToCp932(t);
+            }
+            Append(LastBytes);
+        }
+        EndLine();
+    }
+    std::string_view View() const { return {Bytes, Used}; }
+
+private:
+    char* Room(std::size_t n) {
+        if (Capacity - Used < n) {
+            const std::size_t grown = std::max(Capacity * 2, Used + n);
+            std::unique_ptr<char[]> more(new char[grown]);
+            std::memcpy(more.get(), Bytes, Used);
+            Own = std::move(more);
+            Bytes = Own.get();
+            Capacity = grown;
+        }
+        return Bytes + Used;
+    }
+    void Append(std::string_view t) {
+        std::memcpy(Room(t.size() + 2), t.data(), t.size());
+        Used += t.size();
+    }
+    void EndLine() {
+        char* p = Room(2);
+        p[0] = '\r';
+        p[1] = '\n';
+        Used += 2;
+    }
+    std::size_t Capacity, Used = 0;
+    std::unique_ptr<char[]> Own;  // not cleared first: every byte is written before it is read
+    char* Bytes;
+    std::string LastText, LastBytes;
+};
+
+}  // namespace
+
 void AppendFigureRecordLines(const TDateRec& r, TLines& out) {
-    out.push_back(IntToStr(r.Kind));
-    out.push_back(FloatToStr(r.X1));
-    out.push_back(FloatToStr(r.Y1));
-    out.push_back(FloatToStr(r.X2));
-    out.push_back(FloatToStr(r.Y2));
-    out.push_back(OneLine(r.Text));
-    out.push_back(ColorToStr(r.PenColor));
-    out.push_back(ColorToStr(r.BrushColor));
-    out.push_back(IntToStr(r.PlotId));
-    out.push_back(FloatToStr(r.X3));
-    out.push_back(FloatToStr(r.Y3));
-    out.push_back(FloatToStr(r.X4));
-    out.push_back(FloatToStr(r.Y4));
-    out.push_back(FloatToStr(r.Aux1));
-    out.push_back(FloatToStr(r.Aux2));
-    out.push_back(FloatToStr(r.Aux3));
-    out.push_back(FloatToStr(r.Aux4));
-    out.push_back(BoolToStr(r.SetAside));
-    out.push_back(IntToStr(r.ShareSetId));
-    out.push_back(IntToStr(r.OwnerIndex));
-    out.push_back(IntToStr(r.PenWidth));
-    out.push_back(IntToStr(r.PenStyle));
-    out.push_back(IntToStr(r.BrushStyle));
-    out.push_back(BoolToStr(r.IsPlot));
-    out.push_back(OneLine(r.FontName));
+    TLineOut lines{out};
+    EmitFigureRecord(r, lines);
 }
 
 bool ReadFigureRecordFields(const TLines& lines, std::size_t pos, TDrawingFileVersion v,
                             TDateRec& r, std::int32_t& line9, bool fontLine) {
-    if (pos + static_cast<std::size_t>(FigureRecordLength(v, fontLine)) > lines.size()) return false;
-    const TRecordReader in(lines, pos);
-    if (!in.Int(1, r.Kind) || !in.Real(2, r.X1) || !in.Real(3, r.Y1) || !in.Real(4, r.X2) ||
-        !in.Real(5, r.Y2))
-        return false;
-    r.Text = in.Line(6);
-    if (!in.Color(7, r.PenColor) || !in.Color(8, r.BrushColor) || !in.Int(9, line9)) return false;
-    if (v == TDrawingFileVersion::Unversioned) return true;
-    if (!in.Real(10, r.X3) || !in.Real(11, r.Y3) || !in.Real(12, r.X4) || !in.Real(13, r.Y4))
-        return false;
-    if (v == TDrawingFileVersion::Ver2) return true;
-    if (v == TDrawingFileVersion::Ver4 &&
-        (!in.Real(14, r.Aux1) || !in.Real(15, r.Aux2) || !in.Real(16, r.Aux3) || !in.Real(17, r.Aux4)))
-        return false;
-    if (!in.Flag(18, r.SetAside) || !in.Int(19, r.ShareSetId)) return false;
-    if (v == TDrawingFileVersion::Ver3) return true;
-    if (!in.Int(20, r.OwnerIndex) || !in.Int(21, r.PenWidth) || !in.Int(22, r.PenStyle) ||
-        !in.Int(23, r.BrushStyle) || !in.Flag(24, r.IsPlot))
-        return false;
-    if (fontLine) r.FontName = in.Line(25);
-    return true;
+    const auto length = static_cast<std::size_t>(FigureRecordLength(v, fontLine));
+    if (pos + length > lines.size()) return false;
+    std::array<std::string_view, 25> views;
+    for (std::size_t k = 0; k < length; ++k) views[k] = lines[pos + k];
+    return ReadRecord(TRecordReader({views.data(), length}, false), v, r, line9, fontLine);
 }
 
 std::string DrawingDataFileName(const TDrawingState& s, const std::string& drawingName) {
@@ -176,31 +327,46 @@ bool LoadDrawingData(TDrawingState& s) {
     s.FigureCount = 0;
     s.MaxPlotId = 0;
 
-    TLines lines;
-    if (!ReadTextLines(DrawingDataFileName(s, s.CurrentDrawingName), lines) || lines.empty()) {
+    // Read a chunk at a time and parsed as it comes: a drawing of 30000 figures is some
+    // 750000 lines, which as strings would take several times the file's size.
+    TCp932LineReader in(DrawingDataFileName(s, s.CurrentDrawingName));
+    std::string_view line;
+    if (!in.Next(line)) {
         Fail(s);
         return false;
     }
-    const std::string versionLine = lines[0];
-    const TDrawingFileVersion version = DrawingFileVersionOf(versionLine);
+    const TDrawingFileVersion version = DrawingFileVersionOf(std::string(line));
     const std::size_t recordLength = static_cast<std::size_t>(FigureRecordLength(version));
 
-    std::size_t pos = version == TDrawingFileVersion::Unversioned ? 0 : 1;
+    // A record's first line is its kind, or the end marker; the rest come at once.
+    std::string first;
+    std::array<std::string_view, 25> views;
+    TRecordReader::TFontMemo fontMemo;
+    bool haveLine = version == TDrawingFileVersion::Unversioned;  // line 1 is a record's
     while (true) {
-        if (pos >= lines.size()) {  // cut before "endofdata"
+        if (!haveLine && !in.Next(line)) {  // cut before "endofdata"
             Fail(s);
             return false;
         }
-        if (lines[pos] == EndOfDataLine) break;
+        haveLine = false;
+        if (line == EndOfDataLine) break;
         // A drawing the store cannot hold whole is refused rather than loaded in part.
         if (s.FigureCount + 1 >= MaxFigures) {
             Fail(s);
             return false;
         }
-        TDateRec r;
+        first.assign(line);
+        views[0] = first;
+        if (!in.NextLines(recordLength - 1, views.data() + 1)) {
+            Fail(s);
+            return false;
+        }
+
+        TDateRec& r = s.Fig(s.FigureCount + 1);
+        r = TDateRec{};
         r.FontName = s.CurFontName;
         std::int32_t line9 = 0;
-        if (!ReadFigureRecordFields(lines, pos, version, r, line9)) {
+        if (!ReadRecord(TRecordReader({views.data(), recordLength}, true, &fontMemo), version, r, line9, true)) {
             Fail(s);
             return false;
         }
@@ -211,9 +377,15 @@ bool LoadDrawingData(TDrawingState& s) {
         r.DrawingName = s.CurrentDrawingName;
         if (r.Text.empty()) r.Text = "0";
         s.FigureCount += 1;
-        s.Fig(s.FigureCount) = std::move(r);
         UpdateFigureBounds(s, s.FigureCount);
-        pos += recordLength;
+    }
+    // What follows the records; a read that fails there fails the figures' stage, as a
+    // failure anywhere in the file does.
+    TLines rest;
+    while (in.Next(line)) rest.push_back(Cp932ToUtf8(line));
+    if (!in.Status()) {
+        Fail(s);
+        return false;
     }
     ValidateOwnerLinks(s);
 
@@ -227,10 +399,10 @@ bool LoadDrawingData(TDrawingState& s) {
         return true;
     }
     // The marker is looked for only after the figure records: a text figure may hold it.
-    for (std::size_t i = pos + 1; i < lines.size(); ++i) {
-        if (lines[i] != FormDataMarkerLine) continue;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] != FormDataMarkerLine) continue;
         TFormData d = CollectFormData(s);
-        const bool ok = ReadFormDataLines(lines, i + 1, version4, d, &s.Tablet.KeptViewSettings);
+        const bool ok = ReadFormDataLines(rest, i + 1, version4, d, &s.Tablet.KeptViewSettings);
         ApplyFormData(s, d);
         if (!ok) {
             Fail(s);
@@ -242,6 +414,108 @@ bool LoadDrawingData(TDrawingState& s) {
     // view of a new drawing rather than not at all.
     return true;
 }
+
+namespace {
+
+// A full-size drawing is some 750000 lines. Its records are formatted in slices by as
+// many threads as help, while this thread hands the finished slices to the file in
+// their order: the disk takes the first slices while the last are being formatted.
+// False when the file refused a write.
+bool WriteFigureRecords(const TDrawingState& s, TAtomicFileWriter& file,
+                        const std::function<void(int max, int pos)>& progress) {
+    constexpr std::int64_t SliceFigures = 1024;
+    const std::int32_t count = std::max(s.FigureCount, 0);
+    const auto slices = static_cast<std::int32_t>(std::max<std::int64_t>(1, (count + SliceFigures - 1) / SliceFigures));
+    const auto first = [&](std::int32_t k) {
+        return static_cast<std::int32_t>(1 + std::min<std::int64_t>(count, k * SliceFigures));
+    };
+    // One buffer for all slices: fresh memory costs a page fault a page, and a buffer of
+    // the size of the last save's is mostly handed out again without one.
+    std::vector<std::size_t> at{0};
+    for (std::int32_t k = 0; k < slices; ++k) at.push_back(at.back() + static_cast<std::size_t>(first(k + 1) - first(k)) * 200 + 64);
+    const std::unique_ptr<char[]> buffer(new char[at.back()]);
+    std::vector<TFileOut> parts;
+    parts.reserve(static_cast<std::size_t>(slices));
+    for (std::int32_t k = 0; k < slices; ++k) parts.emplace_back(buffer.get() + at[k], at[k + 1] - at[k]);
+
+    std::mutex lock;
+    std::condition_variable finished;
+    std::vector<char> done(static_cast<std::size_t>(slices), 0);
+    std::int32_t claimed = 0;
+    bool stop = false;
+    std::exception_ptr failure;
+    // Claims the next slice and formats it; false when none is left to claim.
+    const auto formatNext = [&]() -> bool {
+        std::int32_t k;
+        {
+            const std::lock_guard held(lock);
+            if (stop || claimed == slices) return false;
+            k = claimed++;
+        }
+        try {
+            for (std::int32_t i = first(k); i < first(k + 1); ++i)
+                if (!s.Fig(i).Deleted) EmitFigureRecord(s.Fig(i), parts[static_cast<std::size_t>(k)]);
+        } catch (...) {
+            const std::lock_guard held(lock);
+            if (!failure) failure = std::current_exception();
+            stop = true;
+        }
+        {
+            const std::lock_guard held(lock);
+            done[static_cast<std::size_t>(k)] = 1;
+        }
+        finished.notify_all();
+        return true;
+    };
+
+    bool written = true;
+    {
+        // Stopped and joined on every way out, an early return included.
+        struct TWorkers {
+            std::vector<std::thread> Threads;
+            std::mutex& Lock;
+            bool& Stop;
+            ~TWorkers() {
+                {
+                    const std::lock_guard held(Lock);
+                    Stop = true;
+                }
+                for (std::thread& t : Threads) t.join();
+            }
+        } workers{{}, lock, stop};
+        const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        for (std::int32_t t = 1; t < std::min<std::int32_t>(static_cast<std::int32_t>(cores), slices); ++t) {
+            try {
+                workers.Threads.emplace_back([&] {
+                    while (formatNext()) {
+                    }
+                });
+            } catch (const std::system_error&) {
+                break;  // this thread does the rest
+            }
+        }
+
+        for (std::int32_t k = 0; k < slices && written; ++k) {
+            const auto ready = [&] { return done[static_cast<std::size_t>(k)] != 0 || failure; };
+            // Waiting is spent on the slices no one has claimed yet.
+            while (formatNext()) {
+                const std::lock_guard held(lock);
+                if (ready()) break;
+            }
+            {
+                std::unique_lock held(lock);
+                finished.wait(held, ready);
+                if (failure) break;
+            }
+            written = file.Write(parts[static_cast<std::size_t>(k)].View());
+            if (progress) progress(count, first(k + 1) - 1);
+        }
+    }
+    if (failure) std::rethrow_exception(failure);
+    return written;
+}
+
+}  // namespace
 
 TSaveResult SaveDrawingFile(TDrawingState& s, const std::string& nameField,
                             const std::function<void(int max, int pos)>& progress) {
@@ -258,23 +532,24 @@ TSaveResult SaveDrawingFile(TDrawingState& s, const std::string& nameField,
             if (!s.Fig(i).Deleted) s.Fig(i).DrawingName = name;
 
     if (progress) progress(s.FigureCount, 0);
-    TLines lines;
-    lines.reserve(static_cast<std::size_t>(s.FigureCount) * 25 + 50);
-    lines.push_back(DrawingVersionLine);
     // The tablet takes its display scaling out here too: the file gets stored coordinates.
     s.Edition->PrepareFiguresForSave(s);
-    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-        if (progress) progress(s.FigureCount, i);
-        if (!s.Fig(i).Deleted) AppendFigureRecordLines(s.Fig(i), lines);
-    }
-    lines.push_back(EndOfDataLine);
-    lines.push_back(FormDataCommentLine);
-    lines.push_back(FormDataMarkerLine);
-    for (std::string& l : FormDataToLines(CollectFormData(s))) lines.push_back(std::move(l));
-
     TSaveResult result;
-    // The new file is complete on disk before the old name goes: a failed write loses nothing.
-    result.File = WriteTextLines(DrawingDataFileName(s, name), lines);
+    {
+        // The new file is complete on disk before the old name goes: a failed write loses nothing.
+        TAtomicFileWriter file(DrawingDataFileName(s, name));
+        TFileOut head(64);
+        head.Text(DrawingVersionLine);
+        if (file.Write(head.View()) && WriteFigureRecords(s, file, progress)) {
+            TFileOut tail(4096);
+            tail.Text(EndOfDataLine);
+            tail.Text(FormDataCommentLine);
+            tail.Text(FormDataMarkerLine);
+            for (const std::string& l : FormDataToLines(CollectFormData(s))) tail.Text(l);
+            file.Write(tail.View());
+        }
+        result.File = file.Commit();
+    }
     if (progress) progress(s.FigureCount, 0);
     if (!result.File) {
         result.DrawingName = s.CurrentDrawingName;

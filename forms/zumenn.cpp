@@ -93,9 +93,7 @@ void TForm_zumenn::LoadHouseholdStage() {
     StringGrid1->SetColCount(HouseholdColumns);
     StringGrid1->SetRowCount(rows + 1);
     for (int c = 0; c < HouseholdColumns; ++c) StringGrid1->SetCell(c, 0, HouseholdHeaders[static_cast<std::size_t>(c)]);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < HouseholdColumns; ++c)
-            StringGrid1->SetCell(c, r + 1, S.Households[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+    for (int r = 0; r < rows; ++r) StringGrid1->SetRowCells(r + 1, S.Households[static_cast<std::size_t>(r)]);
     for (TStringGrid* g : {StringGrid2, StringGrid3}) {
         g->SetColCount(HouseholdColumns);
         g->SetRowCount(2);

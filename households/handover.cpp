@@ -1,9 +1,10 @@
 #include "households/handover.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
@@ -43,10 +44,27 @@ struct TLedgerPlot {
 
 enum class TLineParse { Plot, Ignored, Bad };
 
-TLineParse ParseLedgerLine(const std::string& line, TLedgerPlot& p) {
-    std::string bare = line;
-    std::erase(bare, '"');
-    const std::vector<std::string> f = SplitCsvFields(bare, 8);
+// The first eight fields of a line with every double quote deleted, split at each comma
+// (SplitCsvFields of the line without its quotes), into fields that keep their storage
+// from line to line: the file lists every plot of the drawing.
+void SplitLedgerFields(std::string_view line, std::array<std::string, 8>& f) {
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < f.size(); ++k) {
+        if (start > line.size()) {
+            f[k].clear();
+            continue;
+        }
+        std::size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos) comma = line.size();
+        const std::string_view field = line.substr(start, comma - start);
+        f[k].assign(field);
+        if (field.find('"') != std::string_view::npos) std::erase(f[k], '"');
+        start = comma + 1;
+    }
+}
+
+TLineParse ParseLedgerLine(const std::string& line, TLedgerPlot& p, std::array<std::string, 8>& f) {
+    SplitLedgerFields(line, f);
     const auto id = StrToInt(f[0]);
     if (!id) return TLineParse::Bad;
     // A plot id below 1 names no plot; 0 would match every figure without one.
@@ -149,26 +167,40 @@ TFileResult WriteHandoverCsv(const TDrawingState& s) {
 
 bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
     s.StartupErrorMessage = HandoverStageMessage;
-    TLines lines;
-    const TFileResult read = ReadTextLines(s.ExeFolder + HandoverCsvFileName, lines);
+    // The file lists every plot of the drawing: it is read once and its lines taken one
+    // at a time, twice, rather than kept as strings and records of their own.
+    std::string bytes;
+    const TFileResult read = ReadTextBytes(s.ExeFolder + HandoverCsvFileName, bytes);
     if (read.Status == TFileStatus::NotFound) return true;
     if (!read) return FailStage(s);
+    std::size_t pos = 0;
+    std::string line;
+    std::array<std::string, 8> fields;
+    // The next plot line: Plot, or Bad, or Ignored at the end of the list.
+    const auto nextPlot = [&](TLedgerPlot& p) {
+        for (std::string_view bytesOfLine; NextLine(bytes, pos, bytesOfLine);) {
+            Cp932ToUtf8(bytesOfLine, line);
+            if (line.empty() || line == "endofdata") break;
+            const TLineParse parsed = ParseLedgerLine(line, p, fields);
+            if (parsed != TLineParse::Ignored) return parsed;
+        }
+        pos = bytes.size();
+        return TLineParse::Ignored;
+    };
 
     // Every line is checked before anything changes, so bad data never leaves a
     // half-merged plot list behind.
     const THouseholdIndex households(s.Households);
-    std::vector<TLedgerPlot> listed;
+    std::vector<std::int32_t> listed;  // the plot ids, in file order
     std::vector<std::optional<std::size_t>> householdRows;
-    for (const std::string& line : lines) {
-        if (line.empty() || line == "endofdata") break;
-        TLedgerPlot p;
-        const TLineParse parsed = ParseLedgerLine(line, p);
+    for (TLedgerPlot p;;) {
+        const TLineParse parsed = nextPlot(p);
         if (parsed == TLineParse::Bad) return FailStage(s);
-        if (parsed != TLineParse::Plot) continue;
+        if (parsed != TLineParse::Plot) break;
         std::optional<std::size_t> row;
         if (!households.Find(p.HouseholdValue, row)) return FailStage(s);
         householdRows.push_back(row);
-        listed.push_back(std::move(p));
+        listed.push_back(p.PlotId);
     }
 
     // Room for the new plots first. Compaction must run before the unlisted plots are
@@ -176,17 +208,22 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
     // also removes deleted plots that a line would have brought back, so those need new
     // records then: the room is counted for the store as it will be.
     {
+        // Sorted lists rather than sets: tens of thousands of ids, each a node otherwise.
+        std::vector<std::int32_t> ids = listed;
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
         const auto fits = [&](bool compacted) {
             std::int64_t records = s.FigureCount;
-            std::unordered_set<std::int32_t> known, fresh;
+            std::vector<std::int32_t> known;
             for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
                 const TDateRec& r = s.Fig(i);
                 if (compacted && r.Deleted) --records;
-                else if (IsPlotRecord(r)) known.insert(r.PlotId);
+                else if (IsPlotRecord(r)) known.push_back(r.PlotId);
             }
-            for (const TLedgerPlot& p : listed)
-                if (!known.contains(p.PlotId)) fresh.insert(p.PlotId);
-            return records + static_cast<std::int64_t>(fresh.size()) < MaxFigures;
+            std::sort(known.begin(), known.end());
+            std::int64_t fresh = 0;
+            for (const std::int32_t id : ids) fresh += std::binary_search(known.begin(), known.end(), id) ? 0 : 1;
+            return records + fresh < MaxFigures;
         };
         if (!fits(false)) {
             // Compacting when it cannot make room would change the store for nothing.
@@ -210,30 +247,43 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
         maxY = std::max({maxY, r.Y1, r.Y2, r.Y3, r.Y4});
     }
 
-    std::unordered_map<std::int32_t, std::vector<std::int32_t>> plotsById;
+    // The plots of each id in store order, as (id, index) sorted: one list rather than a
+    // node per plot. Plots the file brings are found among those made here.
+    std::vector<std::pair<std::int32_t, std::int32_t>> byId;
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
         TDateRec& r = s.Fig(i);
         if (!IsPlotRecord(r)) continue;
-        plotsById[r.PlotId].push_back(i);
+        byId.emplace_back(r.PlotId, i);
         // The ledger is the master of the plot list: what it does not list goes.
         if (r.Kind == fkOldPlot || r.Kind == fkPlot) r.Deleted = 1;
     }
-    for (std::size_t n = 0; n < listed.size(); ++n) {
-        const TLedgerPlot& p = listed[n];
+    std::sort(byId.begin(), byId.end());
+    std::unordered_map<std::int32_t, std::int32_t> made;
+    pos = 0;
+    TLedgerPlot p;
+    for (std::size_t n = 0; n < listed.size() && nextPlot(p) == TLineParse::Plot; ++n) {
         const std::optional<std::size_t>& row = householdRows[n];
-        std::vector<std::int32_t>& plots = plotsById[p.PlotId];
-        if (plots.empty()) {
-            // Shaped and set up like a placed plot.
-            const std::int32_t n = AppendPlotRecord(s, maxX, maxY);
-            s.Fig(n).PlotId = p.PlotId;
-            s.MaxPlotId = std::max(s.MaxPlotId, p.PlotId);
-            maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;
-            plots.push_back(n);
+        auto [from, to] = std::equal_range(byId.begin(), byId.end(), std::pair{p.PlotId, 0},
+                                           [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::int32_t madeHere = 0;
+        if (from == to) {
+            auto it = made.find(p.PlotId);
+            if (it == made.end()) {
+                // Shaped and set up like a placed plot.
+                const std::int32_t n = AppendPlotRecord(s, maxX, maxY);
+                s.Fig(n).PlotId = p.PlotId;
+                s.MaxPlotId = std::max(s.MaxPlotId, p.PlotId);
+                maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;
+                it = made.emplace(p.PlotId, n).first;
+            }
+            madeHere = it->second;
         }
-        for (const std::int32_t i : plots) {
+        const auto update = [&](std::int32_t i) {
             TakeLedgerFields(s.Fig(i), p);
             if (row) CopyHouseholdNames(s.Fig(i), s.Households[*row]);
-        }
+        };
+        if (madeHere > 0) update(madeHere);
+        for (auto it = from; it != to; ++it) update(it->second);
         if (!p.Grade.empty() && std::find(gradeItems.begin(), gradeItems.end(), p.Grade) == gradeItems.end())
             gradeItems.push_back(p.Grade);
     }

@@ -3,33 +3,33 @@
 #include "document/drawing_state.h"
 #include "platform/textfile.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace tarvek {
 
 const std::array<const char*, HouseholdColumns> HouseholdHeaders = {
     "檀家ID", "檀家､屋号名", "現世帯主", "地区名", "住所１", "住所２", "電話番号", "地区ID", "檀家備考"};
 const std::array<int, HouseholdColumns> HouseholdColumnWidths = {55, 85, 85, 60, 90, 150, 60, 0, 280};
 
-namespace {
-
-std::string TrimBlanks(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-    return s.substr(b, e - b);
-}
-
-}  // namespace
 
 THouseholdRow ParseHouseholdLine(const std::string& line) {
     THouseholdRow row;
+    // Each field's double quotes become blanks and the blanks round it go: the field is
+    // cut to what lies between, without a string of its own on the way.
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32 || c == '"'; };
+    const std::string_view text = line;
     std::size_t start = 0;
-    for (int c = 0; c < HouseholdColumns && start <= line.size(); ++c) {
-        std::size_t comma = line.find(',', start);
-        if (comma == std::string::npos) comma = line.size();
-        std::string field = line.substr(start, comma - start);
+    for (int c = 0; c < HouseholdColumns && start <= text.size(); ++c) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string_view::npos) comma = text.size();
+        std::size_t b = start, e = comma;
+        while (b < e && blank(text[b])) ++b;
+        while (e > b && blank(text[e - 1])) --e;
+        std::string& field = row[static_cast<std::size_t>(c)];
+        field.assign(text.substr(b, e - b));
         for (char& ch : field)
             if (ch == '"') ch = ' ';
-        row[static_cast<std::size_t>(c)] = TrimBlanks(field);
         start = comma + 1;
     }
     std::string& id = row[0];
@@ -39,18 +39,28 @@ THouseholdRow ParseHouseholdLine(const std::string& line) {
 
 void LoadHouseholdTable(TDrawingState& s) {
     s.Households.clear();
-    TLines lines;
-    const TFileResult read = ReadTextLines(s.ExeFolder + HouseholdTableFileName, lines);
+    // Line by line from the file's bytes: a ledger exports thousands of households.
+    std::string bytes;
+    const TFileResult read = ReadTextBytes(s.ExeFolder + HouseholdTableFileName, bytes);
     if (read.Status == TFileStatus::NotFound) {
-        lines = {"\"888888\",\"テーブルリンク\",\"失敗  \",\"不明\",\"不明\",\"不明\",\"北浜県\",\"西原郡若葉町\",\"00-****\""};
-    } else if (!read || lines.empty()) {
+        s.Households.push_back(ParseHouseholdLine(
+            "\"888888\",\"テーブルリンク\",\"失敗  \",\"不明\",\"不明\",\"不明\",\"北浜県\",\"西原郡若葉町\",\"00-****\""));
+        return;
+    }
+    std::size_t pos = 0;
+    std::string_view lineBytes;
+    if (!read || !NextLine(bytes, pos, lineBytes)) {
         // A table without a single household is not a ledger export.
         s.StartupError = 1;
         s.Ui.Beep();
         return;
     }
-    s.Households.reserve(lines.size());
-    for (const std::string& line : lines) s.Households.push_back(ParseHouseholdLine(line));
+    s.Households.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    std::string line;
+    do {
+        Cp932ToUtf8(lineBytes, line);
+        s.Households.push_back(ParseHouseholdLine(line));
+    } while (NextLine(bytes, pos, lineBytes));
 }
 
 void CopyHouseholdNames(TDateRec& r, const THouseholdRow& row) {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -109,10 +110,15 @@ void RasterLine(QImage& dest, std::int64_t ox, std::int64_t oy, QPoint a, QPoint
     if (kLo > kHi) return;
 
     // offset = floor((2 k d + n) / 2n), kept as quotient and remainder: k d stays below 2^64.
-    const std::uint64_t kd = static_cast<std::uint64_t>(kLo) * d;
-    std::uint64_t rem = 2 * (kd % un) + un;
-    std::int64_t offset = static_cast<std::int64_t>(kd / un + rem / (2 * un));
-    rem %= 2 * un;
+    // A line that starts in the image (k = 0) needs no division.
+    std::uint64_t rem = un;
+    std::int64_t offset = 0;
+    if (kLo > 0) {
+        const std::uint64_t kd = static_cast<std::uint64_t>(kLo) * d;
+        rem = 2 * (kd % un) + un;
+        offset = static_cast<std::int64_t>(kd / un + rem / (2 * un));
+        rem %= 2 * un;
+    }
 
     uchar* const bits = dest.bits();
     const qsizetype stride = dest.bytesPerLine();
@@ -134,7 +140,7 @@ void RasterLine(QImage& dest, std::int64_t ox, std::int64_t oy, QPoint a, QPoint
 
 // A one-pixel polyline: every segment leaves out its end, which the next one starts on;
 // the dash cycle runs on across the joints.
-void RasterPolyline(QImage& dest, std::int64_t ox, std::int64_t oy, const std::vector<QPoint>& points,
+void RasterPolyline(QImage& dest, std::int64_t ox, std::int64_t oy, std::span<const QPoint> points,
                     bool closed, const TPen& pen) {
     std::vector<std::uint8_t> dashOn;
     bool on = true;
@@ -212,12 +218,6 @@ TRect BoundsOf(std::span<const QPoint> points) {
     return r;
 }
 
-std::vector<QPoint> ToQPoints(std::span<const TPoint> points) {
-    std::vector<QPoint> out;
-    out.reserve(points.size());
-    for (const TPoint& p : points) out.emplace_back(p.X, p.Y);
-    return out;
-}
 
 // Drops b from a-b-c when it lies on the segment from a to c: a straight run then draws as
 // one line, the same pixels as LineTo from a to c.
@@ -294,7 +294,7 @@ struct TImageCanvas::TShapeParts {
     bool Filled = false;                     // the brush applies
     bool QtPen = false;                      // Paint strokes with the pen
     std::function<void(QPainter&)> Paint;    // in virtual coordinates
-    std::vector<QPoint> Thin;                // a one-pixel outline, when not QtPen
+    std::span<const QPoint> Thin;            // a one-pixel outline, when not QtPen
     bool ThinClosed = false;
 };
 
@@ -344,13 +344,24 @@ void TImageCanvas::PaintShape(const TRect& bounds, const TShapeParts& parts) {
 
 bool TImageCanvas::ThinPen() const { return Pen.Width <= 1; }
 
+// A one-pixel solid pen in copy mode draws nothing but the rasterised line: no layer, no
+// painter, nothing allocated.
+bool TImageCanvas::DirectPen() const {
+    return Shortcuts && Pen.Mode == TPenMode::pmCopy && Pen.Width <= 1 && Pen.Style == TPenStyle::psSolid &&
+           !Target->isNull();
+}
+
 // An open run of points: with a one-pixel pen rasterised here, else stroked by Qt.
-void TImageCanvas::PaintPolyline(std::vector<QPoint> points) {
+void TImageCanvas::PaintPolyline(std::span<const QPoint> points) {
     if (points.size() < 2) return;
+    if (DirectPen()) {
+        RasterPolyline(*Target, OriginX, OriginY, points, false, Pen);
+        return;
+    }
     TShapeParts parts;
     const TRect bounds = BoundsOf(points);
     if (ThinPen()) {
-        parts.Thin = std::move(points);
+        parts.Thin = points;
     } else {
         parts.QtPen = true;
         parts.Paint = [&points](QPainter& p) { p.drawPolyline(points.data(), int(points.size())); };
@@ -359,20 +370,84 @@ void TImageCanvas::PaintPolyline(std::vector<QPoint> points) {
 }
 
 void TImageCanvas::LineTo(int x, int y) {
-    const QPoint a(PenPos_.X, PenPos_.Y), b(x, y);
+    const std::array<QPoint, 2> line{QPoint(PenPos_.X, PenPos_.Y), QPoint(x, y)};
     PenPos_ = {x, y};
-    if (a != b) PaintPolyline({a, b});
+    if (line[0] != line[1]) PaintPolyline(line);
 }
 
-void TImageCanvas::Polyline(std::span<const TPoint> points) { PaintPolyline(ToQPoints(points)); }
+void TImageCanvas::Polyline(std::span<const TPoint> points) {
+    Points(points);
+    PaintPolyline(Scratch);
+}
 
 void TImageCanvas::PolyBezier(std::span<const TPoint> points) {
-    if (points.size() >= 4) PaintPolyline(FlattenBezier(points));
+    if (points.size() < 4) return;
+    const std::vector<QPoint> flat = FlattenBezier(points);
+    PaintPolyline(flat);
+}
+
+void TImageCanvas::Points(std::span<const TPoint> points) {
+    Scratch.clear();
+    for (const TPoint& p : points) Scratch.emplace_back(p.X, p.Y);
+}
+
+// A rectangle of whole pixels with its sides along the axes, given as four corners in
+// either turn from any corner: what a plot or a rectangle figure usually is.
+static bool AxisRectangle(std::span<const QPoint> q, QRect& r) {
+    if (q.size() != 4) return false;
+    const bool across = q[0].y() == q[1].y() && q[1].x() == q[2].x() && q[2].y() == q[3].y() && q[3].x() == q[0].x();
+    const bool down = q[0].x() == q[1].x() && q[1].y() == q[2].y() && q[2].x() == q[3].x() && q[3].y() == q[0].y();
+    if (!across && !down) return false;
+    const int l = std::min(q[0].x(), q[2].x()), rr = std::max(q[0].x(), q[2].x());
+    const int t = std::min(q[0].y(), q[2].y()), b = std::max(q[0].y(), q[2].y());
+    // Sides of a pixel at least (a lone point draws nothing at all), within a range where
+    // the sums below cannot overflow.
+    constexpr int limit = 1 << 29;
+    if (rr == l || b == t || l < -limit || rr > limit || t < -limit || b > limit) return false;
+    r = QRect(QPoint(l, t), QPoint(rr, b));
+    return true;
+}
+
+// Such a rectangle outlined with a one-pixel solid pen and filled solid or not at all:
+// the outline's four lines cover its outer pixels exactly, and the fill shows only within
+// them, where every pixel lies inside the polygon. So the pixels are set straight.
+void TImageCanvas::AxisRectangleDirect(const QRect& r) {
+    QImage& image = *Target;
+    const int w = image.width(), h = image.height();
+    const int l = r.left() - OriginX, t = r.top() - OriginY, rr = r.right() - OriginX, b = r.bottom() - OriginY;
+    if (rr < 0 || b < 0 || l >= w || t >= h) return;
+    uchar* const bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    auto row = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + stride * y); };
+    const QRgb pen = TColorToRgb(Pen.Color);
+    const int cl = std::max(l, 0), cr = std::min(rr, w - 1), ct = std::max(t, 0), cb = std::min(b, h - 1);
+    if (t >= 0) std::fill(row(t) + cl, row(t) + cr + 1, pen);
+    if (b < h) std::fill(row(b) + cl, row(b) + cr + 1, pen);
+    const bool fill = Brush.Style == TBrushStyle::bsSolid;
+    const QRgb brush = TColorToRgb(Brush.Color);
+    const int il = std::max(l + 1, 0), ir = std::min(rr - 1, w - 1);
+    for (int y = std::max(t + 1, ct); y <= std::min(b - 1, cb); ++y) {
+        QRgb* line = row(y);
+        if (l >= 0) line[l] = pen;
+        if (rr < w) line[rr] = pen;
+        if (fill && il <= ir) std::fill(line + il, line + ir + 1, brush);
+    }
 }
 
 void TImageCanvas::Polygon(std::span<const TPoint> points) {
     if (points.size() < 2) return;
-    std::vector<QPoint> q = ToQPoints(points);
+    Points(points);
+    const std::span<const QPoint> q = Scratch;
+    if (DirectPen() && (Brush.Style == TBrushStyle::bsSolid || Brush.Style == TBrushStyle::bsClear)) {
+        if (QRect r; AxisRectangle(q, r)) {
+            AxisRectangleDirect(r);
+            return;
+        }
+        if (Brush.Style == TBrushStyle::bsClear) {
+            RasterPolyline(*Target, OriginX, OriginY, q, true, Pen);
+            return;
+        }
+    }
     const Qt::FillRule rule =
         FillMode_ == TPolyFillMode::pfWinding ? Qt::WindingFill : Qt::OddEvenFill;
     TShapeParts parts;
@@ -396,11 +471,12 @@ void TImageCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     TShapeParts parts;
     parts.Filled = true;
     parts.QtPen = !ThinPen() && Pen.Style != psClear;
+    const std::array<QPoint, 4> ring{outer.topLeft(), outer.topRight(), outer.bottomRight(), outer.bottomLeft()};
     if (parts.QtPen) {
         parts.Paint = [&outer](QPainter& p) { p.drawRect(outer.adjusted(0, 0, -1, -1)); };
     } else {
         parts.Paint = [&outer](QPainter& p) { p.fillRect(outer, p.brush()); };
-        parts.Thin = {outer.topLeft(), outer.topRight(), outer.bottomRight(), outer.bottomLeft()};
+        parts.Thin = ring;
         parts.ThinClosed = true;
     }
     PaintShape(r, parts);
@@ -504,22 +580,134 @@ TColor TImageCanvas::GetPixel(int x, int y) const {
     return RgbToTColor(reinterpret_cast<const QRgb*>(image.constScanLine(int(iy)))[ix]);
 }
 
+namespace {
+
+// The pixels a text covers, from its top-left corner: runs of each row. Drawn without
+// antialiasing, a text is a set of pixels in one colour, and where it lies moves them
+// whole: Qt places glyphs on whole pixels relative to the origin, which is whole itself.
+struct TTextMask {
+    struct TRun {
+        int Dy, Dx0, Dx1;  // pixels Dx0..Dx1 of row Dy
+    };
+    std::vector<TRun> Runs;
+    bool Usable = false;  // false: it drew pixels of other colours, so it is drawn each time
+};
+
+// Texts laid out once per font, size and string: a map's labels repeat themselves from
+// paint to paint. Process-wide, since each paint has a canvas of its own; the key holds
+// all that decides the pixels, the family's substitutes included.
+class TTextMasks {
+public:
+    const TTextMask& Get(const TFont& f, const QString& text, const std::string& key) {
+        if (auto it = Masks.find(key); it != Masks.end()) return it->second;
+        // A bound, not a policy: a miss costs what every text cost without the masks.
+        if (Bytes > MaxBytes) {
+            Masks.clear();
+            Bytes = 0;
+        }
+        TTextMask& m = Masks.emplace(key, Render(f, text)).first->second;
+        Bytes += key.size() + m.Runs.size() * sizeof(TTextMask::TRun) + 64;
+        return m;
+    }
+
+private:
+    static TTextMask Render(const TFont& f, const QString& text) {
+        TTextMask m;
+        const QFont font = MakeFont(f);
+        const QFontMetrics metrics(font);
+        const QRect bounds = metrics.boundingRect(text);
+        const int margin = std::max(8, metrics.height());
+        const int ox = margin - bounds.left(), oy = margin - bounds.top() - metrics.ascent();
+        const int w = bounds.width() + 2 * margin, h = bounds.height() + 2 * margin;
+        if (w <= 0 || h <= 0 || w > 8192 || h > 8192) return m;
+        // The target's own format, black, the text in white: every pixel is one or the other.
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(0xFF000000u);
+        {
+            QPainter p(&image);
+            Prepare(p, 0, 0);
+            p.setFont(font);
+            p.setPen(QColor(255, 255, 255));
+            p.translate(ox, oy);
+            p.drawText(QPoint(0, metrics.ascent()), text);
+        }
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                const QRgb px = row[x] & 0xFFFFFFu;
+                if (px == 0) continue;
+                // A pixel of another colour, or one on the edge (the text may reach past it).
+                if (px != 0xFFFFFFu || x == 0 || y == 0 || x == w - 1 || y == h - 1) return TTextMask{};
+                if (!m.Runs.empty() && m.Runs.back().Dy == y - oy && m.Runs.back().Dx1 == x - ox - 1)
+                    ++m.Runs.back().Dx1;
+                else
+                    m.Runs.push_back({y - oy, x - ox, x - ox});
+            }
+        }
+        m.Usable = true;
+        return m;
+    }
+    static constexpr std::size_t MaxBytes = std::size_t{4} << 20;
+    std::unordered_map<std::string, TTextMask> Masks;
+    std::size_t Bytes = 0;
+};
+
+TTextMasks& TextMasks() {
+    thread_local TTextMasks masks;
+    return masks;
+}
+
+}  // namespace
+
 void TImageCanvas::PaintText(const TRect* clip, int x, int y, const std::string& text) {
     QImage& image = *Target;
     if (image.isNull() || text.empty()) return;
+    if (clip && (clip->Right <= clip->Left || clip->Bottom <= clip->Top)) return;
+    const QString qtext = QString::fromStdString(text);
+    // Upright text near the image, where Qt's own positions are far from their limits.
+    constexpr std::int64_t near = std::int64_t{1} << 24;
+    const std::int64_t ix = std::int64_t(x) - OriginX, iy = std::int64_t(y) - OriginY;
+    if (Shortcuts && Font.Escapement == 0 && ix > -near && ix < near && iy > -near && iy < near) {
+        const QString family = QString::fromStdString(Font.Name);
+        std::string key = Font.Name;
+        key += '\0';
+        key += std::to_string(Font.Height) + (Font.Bold ? "b" : "r");
+        key += '\0';
+        for (const QString& sub : QFont::substitutes(family)) key += sub.toStdString() + ',';
+        key += '\0';
+        key += text;
+        const TTextMask& mask = TextMasks().Get(Font, qtext, key);
+        if (mask.Usable) {
+            // Within the image and the clip (right and bottom exclusive).
+            std::int64_t l = 0, t = 0, r = image.width(), b = image.height();
+            if (clip) {
+                l = std::max<std::int64_t>(l, std::int64_t(clip->Left) - OriginX);
+                t = std::max<std::int64_t>(t, std::int64_t(clip->Top) - OriginY);
+                r = std::min<std::int64_t>(r, std::int64_t(clip->Right) - OriginX);
+                b = std::min<std::int64_t>(b, std::int64_t(clip->Bottom) - OriginY);
+            }
+            const QRgb colour = TColorToRgb(Font.Color);
+            for (const TTextMask::TRun& run : mask.Runs) {
+                const std::int64_t py = iy + run.Dy;
+                if (py < t || py >= b) continue;
+                const std::int64_t x0 = std::max(l, ix + run.Dx0), x1 = std::min(r - 1, ix + run.Dx1);
+                if (x0 > x1) continue;
+                QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(int(py)));
+                std::fill(row + x0, row + x1 + 1, colour);
+            }
+            return;
+        }
+    }
     QPainter p(&image);
     Prepare(p, OriginX, OriginY);
-    if (clip) {
-        if (clip->Right <= clip->Left || clip->Bottom <= clip->Top) return;
-        p.setClipRect(QRect(clip->Left, clip->Top, clip->Right - clip->Left, clip->Bottom - clip->Top));
-    }
+    if (clip) p.setClipRect(QRect(clip->Left, clip->Top, clip->Right - clip->Left, clip->Bottom - clip->Top));
     const QFont font = MakeFont(Font);
     p.setFont(font);
     p.setPen(ToQColor(Font.Color));
     p.translate(x, y);
     // Qt turns clockwise on a y-down surface; the escapement turns counter-clockwise.
     if (Font.Escapement != 0) p.rotate(-Font.Escapement / 10.0);
-    p.drawText(QPoint(0, QFontMetrics(font).ascent()), QString::fromStdString(text));
+    p.drawText(QPoint(0, QFontMetrics(font).ascent()), qtext);
 }
 
 void TImageCanvas::TextOut(int x, int y, const std::string& text) { PaintText(nullptr, x, y, text); }

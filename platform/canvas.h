@@ -156,6 +156,9 @@ public:
 
     // Virtual coordinates of the image's top-left pixel.
     int OriginX = 0, OriginY = 0;
+    // Off: every call is drawn the general way (Qt and the line rasteriser, texts laid
+    // out each time); the pixels are the same, which the tests compare.
+    bool Shortcuts = true;
     void SetOrigin(int x, int y) {
         OriginX = x;
         OriginY = y;
@@ -188,8 +191,13 @@ private:
     // Paints a shape's parts honouring Pen.Mode; bounds (virtual) must hold everything
     // drawn, the pen's width aside.
     void PaintShape(const TRect& bounds, const TShapeParts& parts);
-    void PaintPolyline(std::vector<QPoint> points);
+    void PaintPolyline(std::span<const QPoint> points);
     bool ThinPen() const;
+    bool DirectPen() const;
+    void AxisRectangleDirect(const QRect& r);
+    // points as QPoints, in Scratch.
+    void Points(std::span<const TPoint> points);
+    std::vector<QPoint> Scratch;
     void PaintText(const TRect* clip, int x, int y, const std::string& text);
 
     QImage Own;

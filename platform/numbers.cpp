@@ -1,6 +1,7 @@
 #include "platform/numbers.h"
 
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <limits>
 #include <system_error>
@@ -41,7 +42,9 @@ std::string ColorToStr(std::int32_t color) {
     return std::string(buf, r.ptr);
 }
 
-std::optional<std::int64_t> StrToInt64(std::string_view text) {
+namespace numbers_detail {
+
+std::optional<std::int64_t> StrToInt64General(std::string_view text) {
     std::string_view s = trimBlanks(text);
     // from_chars takes "-" but not "+", and must see a digit right after the sign.
     std::size_t firstDigit = 0;
@@ -56,22 +59,99 @@ std::optional<std::int64_t> StrToInt64(std::string_view text) {
     return value;
 }
 
-std::optional<std::int32_t> StrToInt(std::string_view text) {
-    const auto v = StrToInt64(text);
-    if (!v || *v < std::numeric_limits<std::int32_t>::min() ||
-        *v > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(*v);
+}  // namespace numbers_detail
+
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+
+constexpr std::uint64_t kIntegerPowersOfTen[] = {
+    1,          10,          100,          1000,          10000,          100000,
+    1000000,    10000000,    100000000,    1000000000,    10000000000,    100000000000,
+    1000000000000, 10000000000000, 100000000000000, 1000000000000000};
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// A value that is m / 10^k for an integer m of at most 15 digits, 1e-5 <= |value| < 1e15:
+// rounded to 15 significant digits it is m / 10^k itself (the double lies far closer to
+// it than half a step of the 15th digit), so its text is m's digits with k decimals.
+// Drawings are entered in thousandths: nearly every real of a file is one.
+std::size_t FormatDecimal(double value, char* out) {
+    const double a = std::fabs(value);
+    if (!(a >= 1e-5 && a < 1e15)) return 0;
+    // Thousandths first: they hold the integers too.
+    for (const int k : {3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10}) {
+        const double scaled = a * kPowersOfTen[k];
+        if (scaled >= 1e15) continue;
+        // scaled lies within a quarter of m when there is such an m: the nearest
+        // integer is the one candidate, and the division tells whether it is one.
+        auto m = static_cast<std::int64_t>(scaled + 0.5);
+        if (m >= 1000000000000000 || static_cast<double>(m) / kPowersOfTen[k] != a) continue;
+        int decimals = k;
+        while (decimals > 0 && m % 10 == 0) {
+            m /= 10;
+            --decimals;
+        }
+        char* p = out;
+        if (value < 0) *p++ = '-';
+        // Counted by comparisons: a chain of divisions would cost more than the digits.
+        int n = 1;
+        while (n < 16 && static_cast<std::uint64_t>(m) >= kIntegerPowersOfTen[n]) ++n;
+        // Written from the last digit back, in place: the point after `decimals` of them,
+        // or, for a value below 1, "0." and zeros before them.
+        char* const end = p + (n <= decimals ? 2 + decimals : n + (decimals > 0 ? 1 : 0));
+        char* q = end;
+        auto u = static_cast<std::uint64_t>(m);
+        int written = 0;
+        while (u >= 100) {
+            const auto pair = static_cast<std::size_t>(u % 100) * 2;
+            u /= 100;
+            for (const char c : {kDigitPairs[pair + 1], kDigitPairs[pair]}) {
+                if (written++ == decimals && decimals > 0) *--q = '.';
+                *--q = c;
+            }
+        }
+        if (u >= 10) {
+            for (const char c : {kDigitPairs[u * 2 + 1], kDigitPairs[u * 2]}) {
+                if (written++ == decimals && decimals > 0) *--q = '.';
+                *--q = c;
+            }
+        } else {
+            if (written++ == decimals && decimals > 0) *--q = '.';
+            *--q = static_cast<char>('0' + u);
+        }
+        if (n <= decimals) {
+            while (q > p + 2) *--q = '0';
+            p[0] = '0';
+            p[1] = '.';
+        }
+        return static_cast<std::size_t>(end - out);
+    }
+    return 0;
 }
 
-std::optional<std::int32_t> StrToColor(std::string_view text) {
-    const auto v = StrToInt64(text);
-    if (!v) return std::nullopt;
-    // Two's complement wrap (defined since C++20): "4294967295" is clNone, -1.
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(*v));
+}  // namespace
+
+std::size_t FormatFloat(double value, char* out) {
+    if (value == 0) {
+        out[0] = '0';
+        return 1;
+    }
+    if (const std::size_t n = FormatDecimal(value, out)) return n;
+    const std::string text = numbers_detail::FloatToStrGeneral(value);
+    std::memcpy(out, text.data(), text.size());
+    return text.size();
 }
 
 std::string FloatToStr(double value) {
+    char buf[FloatTextMax];
+    return std::string(buf, FormatFloat(value, buf));
+}
+
+std::string numbers_detail::FloatToStrGeneral(double value) {
     if (!std::isfinite(value) || value == 0) return "0";
 
     // 15 significant digits as "d.dddddddddddddde[+-]xx", already correctly rounded.
@@ -119,7 +199,7 @@ std::string FloatToStr(double value) {
     return out;
 }
 
-std::optional<double> StrToFloat(std::string_view text) {
+std::optional<double> numbers_detail::StrToFloatGeneral(std::string_view text) {
     std::string_view s = trimBlanks(text);
     bool negative = false;
     if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
@@ -188,15 +268,14 @@ std::optional<double> StrToFloat(std::string_view text) {
 
 std::string BoolToStr(bool value) { return value ? "-1" : "0"; }
 
-std::optional<bool> StrToBool(std::string_view text) {
-    if (const auto v = StrToInt(text)) return *v != 0;
+std::optional<bool> numbers_detail::StrToBoolWords(std::string_view text) {
     const std::string_view s = trimBlanks(text);
     if (equalsNoCase(s, "true")) return true;
     if (equalsNoCase(s, "false")) return false;
     return std::nullopt;
 }
 
-std::int64_t RoundHalfEven(double value) {
+std::int64_t numbers_detail::RoundHalfEvenGeneral(double value) {
     if (std::isnan(value)) return 0;
     // 2^63 is exact as a double; anything at or beyond it does not fit.
     constexpr double kLimit = 9223372036854775808.0;
@@ -209,13 +288,6 @@ std::int64_t RoundHalfEven(double value) {
     if (frac > 0.5 || (frac == 0.5 && std::fmod(r, 2.0) != 0)) r += 1.0;
     if (r >= kLimit) return std::numeric_limits<std::int64_t>::max();
     return static_cast<std::int64_t>(r);
-}
-
-std::int32_t RoundToInt32(double value) {
-    const std::int64_t v = RoundHalfEven(value);
-    if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(v);
 }
 
 }  // namespace tarvek

@@ -1,10 +1,12 @@
 #include "platform/system.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace tarvek {
@@ -20,6 +22,13 @@ std::string ProgramFolder() {
     std::string folder = exe.parent_path().string();
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;
+}
+
+void PreferHugePages(void* begin, std::size_t bytes) {
+    constexpr std::uintptr_t huge = std::uintptr_t{2} << 20;
+    const auto from = (reinterpret_cast<std::uintptr_t>(begin) + huge - 1) & ~(huge - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(begin) + bytes) & ~(huge - 1);
+    if (to > from) (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 }
 
 TSingleInstanceLock::~TSingleInstanceLock() {

@@ -2,6 +2,7 @@
 // lock, and the virtual screen.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tarvek {
@@ -10,6 +11,12 @@ namespace tarvek {
 std::string ProgramFolder();
 // The full path of the running executable.
 std::string ProgramPath();
+
+// Asks the kernel to back the memory from begin on with huge pages where it can: a table
+// of many megabytes filled at start-up otherwise costs a fault for every 4 KB. Only whole
+// aligned huge pages inside the range are affected; nothing happens where the kernel
+// does not offer them.
+void PreferHugePages(void* begin, std::size_t bytes);
 
 // One copy of the editor at a time, across both editions: an exclusive lock on a file
 // of the given name in the user's runtime folder. The kernel releases it when the

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <emmintrin.h>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,25 +23,27 @@ constexpr const char* kCp932 = "CP932";
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Output buffer that grows geometrically, so that many short iconv calls (a file full
-// of bad bytes) do not each re-fill a large buffer.
+// Output text. Its size is what was written; room() lends space past it for a converter
+// to write into, and commit() keeps what it wrote. The capacity grows geometrically, so
+// that many short iconv calls (a file full of bad bytes) do not each re-fill a large
+// buffer, and only the space lent is ever cleared.
 struct TSink {
-    std::string Buf;
-    std::size_t Used = 0;
+    std::string Own;
+    std::string& Buf;
 
-    void room(std::size_t want) {
-        if (Buf.size() - Used >= want) return;
-        Buf.resize(std::max(Buf.size() * 2, Used + want));
+    explicit TSink(std::size_t expected = 0) : Buf(Own) { Buf.reserve(expected); }
+    // Appends to target, whose storage is kept.
+    TSink(std::string& target, std::size_t expected) : Buf(target) { Buf.reserve(expected); }
+    char* room(std::size_t want) {
+        const std::size_t used = Buf.size();
+        if (Buf.capacity() - used < want) Buf.reserve(std::max(Buf.capacity() * 2, used + want));
+        Buf.resize(used + want);
+        return Buf.data() + used;
     }
-    void append(std::string_view s) {
-        room(s.size());
-        std::memcpy(Buf.data() + Used, s.data(), s.size());
-        Used += s.size();
-    }
-    std::string take() {
-        Buf.resize(Used);
-        return std::move(Buf);
-    }
+    // Of the want bytes lent at room(), the first n hold output.
+    void commit(std::size_t want, std::size_t n) { Buf.resize(Buf.size() - want + n); }
+    void append(std::string_view s) { Buf.append(s); }
+    std::string take() { return std::move(Buf); }
 };
 
 // One converter per direction, opened on first use and kept for the life of the thread.
@@ -74,17 +77,16 @@ public:
             // doubles back after each clean stretch.
             const std::size_t chunk = std::min(inLeft, Window);
             const bool last = chunk == inLeft;
-            out.room(chunk * Growth + 64);
-            char* dst = out.Buf.data() + out.Used;
-            std::size_t dstLeft = out.Buf.size() - out.Used;
-            const std::size_t before = dstLeft;
+            const std::size_t want = chunk * Growth + 64;
+            char* dst = out.room(want);
+            std::size_t dstLeft = want;
             char* src = const_cast<char*>(in);
             std::size_t srcLeft = chunk;
             const std::size_t rc = iconv(Handle, &src, &srcLeft, &dst, &dstLeft);
             const int err = errno;
             in = src;
             inLeft -= chunk - srcLeft;
-            out.Used += before - dstLeft;
+            out.commit(want, want - dstLeft);
             if (rc != static_cast<std::size_t>(-1)) {
                 Window = std::min(Window * 2, kMaxWindow);
                 continue;
@@ -102,9 +104,9 @@ public:
 
 private:
     // kMinWindow is well above the longest character (4 bytes), so a window cut always
-    // leaves progress behind it.
+    // leaves progress behind it; kMaxWindow keeps the space lent for output small.
     static constexpr std::size_t kMinWindow = 64;
-    static constexpr std::size_t kMaxWindow = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxWindow = std::size_t{64} << 10;
 
     iconv_t Handle;
     std::size_t Growth;
@@ -119,6 +121,68 @@ TConverter& fromCp932() {
 TConverter& toCp932() {
     thread_local TConverter conv(kCp932, "UTF-8", 1);
     return conv;
+}
+
+// The first byte from p on that is not ASCII (end when there is none), eight at a time.
+const char* asciiRunEnd(const char* p, const char* end) {
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        if ((w & 0x8080808080808080u) != 0) break;
+        p += 8;
+    }
+    while (p != end && static_cast<unsigned char>(*p) < 0x80) ++p;
+    return p;
+}
+
+const char* nonAsciiRunEnd(const char* p, const char* end) {
+    while (p != end && static_cast<unsigned char>(*p) >= 0x80) ++p;
+    return p;
+}
+
+// ASCII is the same in CP932 and UTF-8, and no byte of it is part of another character
+// in UTF-8 (in CP932 a character's second byte can be ASCII: see Cp932ToUtf8). So text is converted run by run: ASCII is copied,
+// and iconv sees only the runs of other bytes. What a short run converts to is
+// remembered, since a drawing repeats its font name on every record: the converters are
+// stateless, so a run's result depends on its bytes alone.
+class TRunCache {
+public:
+    static constexpr std::size_t MaxRunBytes = 48;
+
+    struct TEntry {
+        std::string Bytes, Result;
+        std::size_t Replaced = 0;
+        bool Used = false;
+    };
+    const TEntry* find(std::string_view bytes) const {
+        const TEntry& e = Slots[slot(bytes)];
+        return e.Used && e.Bytes == bytes ? &e : nullptr;
+    }
+    void put(std::string_view bytes, std::string_view result, std::size_t replaced) {
+        TEntry& e = Slots[slot(bytes)];
+        e.Bytes.assign(bytes);
+        e.Result.assign(result);
+        e.Replaced = replaced;
+        e.Used = true;
+    }
+
+private:
+    static std::size_t slot(std::string_view bytes) {
+        std::uint32_t h = 2166136261u;  // FNV-1a
+        for (const char c : bytes) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return (h ^ (h >> 16)) & 255u;
+    }
+    std::array<TEntry, 256> Slots;
+};
+
+TRunCache& decodedRuns() {
+    thread_local TRunCache cache;
+    return cache;
+}
+
+TRunCache& encodedRuns() {
+    thread_local TRunCache cache;
+    return cache;
 }
 
 // Length of the well-formed UTF-8 sequence at the start of s, or 0 when it is not one.
@@ -155,7 +219,7 @@ std::size_t validUtf8Length(std::string_view s) {
 // Encode to CP932, one "?" per character that has no CP932 form (or per invalid byte);
 // replaced counts them.
 std::string encodeCp932(std::string_view text, std::size_t& replaced) {
-    TSink out;
+    TSink out(text.size() + 16);
     replaced = 0;
     TConverter& conv = toCp932();
     if (!conv.valid()) {
@@ -172,19 +236,43 @@ std::string encodeCp932(std::string_view text, std::size_t& replaced) {
         }
         return out.take();
     }
-    conv.start();
-    const char* in = text.data();
-    std::size_t inLeft = text.size();
-    while (inLeft > 0) {
-        if (conv.convert(in, inLeft, out) == 0) break;
-        // Skip the whole character if it is well-formed but unmappable, else one byte.
-        const std::size_t n = validUtf8Length(std::string_view(in, inLeft));
-        const std::size_t skip = n ? n : 1;
-        in += skip;
-        inLeft -= skip;
-        out.append("?");
-        ++replaced;
-        conv.reset();
+    TRunCache& cache = encodedRuns();
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end) {
+        const char* ascii = asciiRunEnd(p, end);
+        out.append(std::string_view(p, static_cast<std::size_t>(ascii - p)));
+        p = ascii;
+        if (p == end) break;
+        // UTF-8 continuation bytes are never ASCII: the run holds whole characters, and a
+        // sequence cut short stays as bad as it was in the whole text.
+        const char* const runEnd = nonAsciiRunEnd(p, end);
+        const std::string_view run(p, static_cast<std::size_t>(runEnd - p));
+        p = runEnd;
+        const bool remembered = run.size() <= TRunCache::MaxRunBytes;
+        if (remembered) {
+            if (const TRunCache::TEntry* e = cache.find(run)) {
+                out.append(e->Result);
+                replaced += e->Replaced;
+                continue;
+            }
+        }
+        const std::size_t mark = out.Buf.size(), replacedBefore = replaced;
+        conv.start();
+        const char* in = run.data();
+        std::size_t inLeft = run.size();
+        while (inLeft > 0) {
+            if (conv.convert(in, inLeft, out) == 0) break;
+            // Skip the whole character if it is well-formed but unmappable, else one byte.
+            const std::size_t n = validUtf8Length(std::string_view(in, inLeft));
+            const std::size_t skip = n ? n : 1;
+            in += skip;
+            inLeft -= skip;
+            out.append("?");
+            ++replaced;
+            conv.reset();
+        }
+        if (remembered) cache.put(run, std::string_view(out.Buf).substr(mark), replaced - replacedBefore);
     }
     return out.take();
 }
@@ -225,29 +313,75 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view bytes) {
-    TSink out;
-    TConverter& conv = fromCp932();
-    if (!conv.valid()) {
-        for (const char c : bytes)
-            out.append(static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1)
-                                                             : kReplacement);
-        return out.take();
-    }
+namespace {
+
+// iconv's decoding of bytes that start at a character boundary, with the decoder's rule
+// for bad bytes: U+FFFD, and on from the next byte (after a bad lead byte the second may
+// well be ASCII).
+void decodeRun(TConverter& conv, std::string_view run, TSink& out) {
     conv.start();
-    const char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
+    const char* in = run.data();
+    std::size_t inLeft = run.size();
     while (inLeft > 0) {
         const int err = conv.convert(in, inLeft, out);
         if (err == 0) break;
         out.append(kReplacement);
         if (err == EINVAL) break;  // a lead byte cut off by the end of the input
-        // Resume at the next byte: after a bad lead byte the second may well be ASCII.
         ++in;
         --inLeft;
         conv.reset();
     }
-    return out.take();
+}
+
+}  // namespace
+
+void Cp932ToUtf8(std::string_view bytes, std::string& text) {
+    text.clear();
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    // Most lines of a drawing are ASCII, which is itself.
+    if (asciiRunEnd(p, end) == end) {
+        text.assign(bytes);
+        return;
+    }
+    TConverter& conv = fromCp932();
+    if (!conv.valid()) {
+        for (const char c : bytes)
+            text.append(static_cast<unsigned char>(c) < 0x80 ? std::string_view(&c, 1) : kReplacement);
+        return;
+    }
+    // What is not ASCII takes at most half as much again, but for half-width kana.
+    TSink out(text, bytes.size() + bytes.size() / 2);
+    TRunCache& cache = decodedRuns();
+    while (p != end) {
+        const char* ascii = asciiRunEnd(p, end);
+        out.append(std::string_view(p, static_cast<std::size_t>(ascii - p)));
+        p = ascii;
+        if (p == end) break;
+        // The ASCII byte after a run may be the second byte of its last character: it
+        // goes with the run, as it lies in the whole text. Either way the run and that
+        // byte end on a character boundary.
+        const char* runEnd = nonAsciiRunEnd(p, end);
+        if (runEnd != end) ++runEnd;
+        const std::string_view run(p, static_cast<std::size_t>(runEnd - p));
+        p = runEnd;
+        const bool remembered = run.size() <= TRunCache::MaxRunBytes;
+        if (remembered) {
+            if (const TRunCache::TEntry* e = cache.find(run)) {
+                out.append(e->Result);
+                continue;
+            }
+        }
+        const std::size_t mark = out.Buf.size();
+        decodeRun(conv, run, out);
+        if (remembered) cache.put(run, std::string_view(out.Buf).substr(mark), 0);
+    }
+}
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+    std::string text;
+    Cp932ToUtf8(bytes, text);
+    return text;
 }
 
 std::string Utf8ToCp932(std::string_view text) {
@@ -352,7 +486,27 @@ TFileResult readBounded(const std::string& path, std::string& bytes, bool firstL
         const std::size_t got = static_cast<std::size_t>(n);
         std::size_t keep = got;
         bool lineEnded = false;
-        for (std::size_t i = 0; i < got; ++i) {
+        if (!firstLineOnly) {
+            // A line within one chunk is shorter than the bound: only the chunk's first and
+            // last lines can join lines of other chunks. CR and LF are never the second
+            // byte of a CP932 character.
+            const char* const b = buf.data();
+            const auto* lf = static_cast<const char*>(std::memchr(b, '\n', got));
+            const auto* cr = static_cast<const char*>(std::memchr(b, '\r', got));
+            if (!lf && !cr) {
+                lineLength += got;
+                if (lineLength > MaxTextLineBytes) return giveUp(TFileStatus::TooLarge, EFBIG);
+            } else {
+                const char* first = !lf ? cr : !cr ? lf : std::min(lf, cr);
+                if (lineLength + static_cast<std::size_t>(first - b) > MaxTextLineBytes)
+                    return giveUp(TFileStatus::TooLarge, EFBIG);
+                const auto* lastLf = static_cast<const char*>(memrchr(b, '\n', got));
+                const auto* lastCr = static_cast<const char*>(memrchr(b, '\r', got));
+                const char* last = !lastLf ? lastCr : !lastCr ? lastLf : std::max(lastLf, lastCr);
+                lineLength = got - static_cast<std::size_t>(last - b) - 1;
+            }
+        }
+        for (std::size_t i = 0; firstLineOnly && i < got; ++i) {
             // CR and LF are never the second byte of a CP932 character.
             if (buf[i] == '\n' || buf[i] == '\r') {
                 lineLength = 0;
@@ -374,6 +528,208 @@ TFileResult readBounded(const std::string& path, std::string& bytes, bool firstL
 }
 
 }  // namespace
+
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+static_assert(kReadChunk <= MaxTextLineBytes, "a line within one chunk is never too long");
+
+// The first CR or LF from p on (end when there is none), eight bytes at a time.
+const char* lineEnd(const char* p, const char* end) {
+    constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+    while (end - p >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        const std::uint64_t lf = w ^ (ones * '\n'), cr = w ^ (ones * '\r');
+        // A byte of lf or cr is zero exactly where w holds LF or CR (the first such byte
+        // is found exactly; bytes after it may be marked wrongly, and are not looked at).
+        const std::uint64_t hit = ((lf - ones) & ~lf & highs) | ((cr - ones) & ~cr & highs);
+        if (hit != 0) return p + (__builtin_ctzll(hit) >> 3);
+        p += 8;
+    }
+    while (p != end && *p != '\n' && *p != '\r') ++p;
+    return p;
+}
+
+}  // namespace
+
+TCp932LineReader::TCp932LineReader(const std::string& path) {
+    TFileCalls& calls = FileCalls();
+    do {
+        Fd = calls.Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    } while (Fd < 0 && errno == EINTR);
+    if (Fd < 0) {
+        const int err = errno;
+        Fail(err == ENOENT || err == ENOTDIR ? TFileStatus::NotFound : TFileStatus::ReadFailed, err);
+        return;
+    }
+    struct stat st {};
+    if (calls.Fstat(Fd, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            Fail(TFileStatus::ReadFailed, EISDIR);
+            return;
+        }
+        if (static_cast<std::uint64_t>(st.st_size) > MaxTextFileBytes) {
+            Fail(TFileStatus::TooLarge, EFBIG);
+            return;
+        }
+    }
+    Chunk.resize(kReadChunk);
+}
+
+TCp932LineReader::~TCp932LineReader() {
+    if (Fd >= 0) FileCalls().Close(Fd);
+}
+
+bool TCp932LineReader::Fail(TFileStatus status, int err) {
+    Result = failure(status, err);
+    AtEnd = true;
+    if (Fd >= 0) FileCalls().Close(Fd);
+    Fd = -1;
+    Carry.clear();
+    return false;
+}
+
+bool TCp932LineReader::Refill() {
+    Pos = Filled = 0;
+    if (AtEnd) return false;
+    for (;;) {
+        const ssize_t n = FileCalls().Read(Fd, Chunk.data(), Chunk.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return Fail(TFileStatus::ReadFailed, errno);
+        }
+        if (n == 0) {
+            AtEnd = true;
+            FileCalls().Close(Fd);
+            Fd = -1;
+            return false;
+        }
+        Total += static_cast<std::uint64_t>(n);
+        if (Total > MaxTextFileBytes) return Fail(TFileStatus::TooLarge, EFBIG);
+        Filled = static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool TCp932LineReader::Next(std::string_view& line) {
+    if (CarryGiven) {
+        Carry.clear();
+        CarryGiven = false;
+    }
+    for (;;) {
+        if (Pos == Filled && !Refill()) {
+            // A last line without its line end.
+            if (!Result || Carry.empty()) return false;
+            line = Carry;
+            CarryGiven = true;
+            return true;
+        }
+        const char* const begin = Chunk.data() + Pos;
+        const char* const end = Chunk.data() + Filled;
+        if (SkipLineFeed) {
+            SkipLineFeed = false;
+            if (*begin == '\n') {
+                ++Pos;
+                continue;
+            }
+        }
+        const char* p = lineEnd(begin, end);
+        const std::size_t piece = static_cast<std::size_t>(p - begin);
+        if (Carry.size() + piece > MaxTextLineBytes) return Fail(TFileStatus::TooLarge, EFBIG);
+        if (p == end) {
+            Carry.append(begin, piece);
+            Pos = Filled;
+            continue;
+        }
+        Pos += piece + 1;
+        if (*p == '\r') {
+            if (p + 1 != end) {
+                if (p[1] == '\n') ++Pos;
+            } else {
+                SkipLineFeed = true;
+            }
+        }
+        if (Carry.empty()) {
+            line = std::string_view(begin, piece);
+        } else {
+            Carry.append(begin, piece);
+            line = Carry;
+            CarryGiven = true;
+        }
+        return true;
+    }
+}
+
+bool TCp932LineReader::NextLines(std::size_t count, std::string_view* lines) {
+    // Where the lines lie whole in the chunk, they are handed out where they lie. The
+    // line ends of 16 bytes are found at once: the lines of a drawing are short.
+    if (!CarryGiven && Carry.empty() && !SkipLineFeed && Pos < Filled) {
+        const char* const end = Chunk.data() + Filled;
+        const char* p = Chunk.data() + Pos;
+        std::size_t k = 0;
+        bool lineFeedNext = false, stop = false;
+        // Takes the line that ends at e; false when the lines cannot be handed out here.
+        auto take = [&](const char* e) {
+            lines[k++] = std::string_view(p, static_cast<std::size_t>(e - p));
+            p = e + 1;
+            if (*e != '\r') return true;
+            if (p != end) {
+                if (*p == '\n') ++p;
+                return true;
+            }
+            lineFeedNext = true;
+            return k == count;
+        };
+        const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+        for (const char* block = p; k < count && !stop && end - block >= 16; block += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
+            auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+            while (ends != 0 && k < count) {
+                const char* e = block + __builtin_ctz(ends);
+                ends &= ends - 1;
+                if (e < p) continue;  // the LF of a CR LF
+                if (!take(e)) stop = true;
+            }
+            if (p > block + 16) block = p - 16;  // a CR LF across the blocks' edge
+        }
+        while (k < count && !stop) {
+            const char* e = lineEnd(p, end);
+            if (e == end || !take(e)) break;
+        }
+        if (k == count) {
+            Pos = static_cast<std::size_t>(p - Chunk.data());
+            SkipLineFeed = lineFeedNext;
+            return true;
+        }
+    }
+    std::array<std::size_t, 65> starts{};
+    if (count + 1 > starts.size()) return false;
+    Gathered.clear();
+    for (std::size_t k = 0; k < count; ++k) {
+        std::string_view line;
+        if (!Next(line)) return false;
+        starts[k] = Gathered.size();
+        Gathered.append(line);
+    }
+    starts[count] = Gathered.size();
+    for (std::size_t k = 0; k < count; ++k)
+        lines[k] = std::string_view(Gathered).substr(starts[k], starts[k + 1] - starts[k]);
+    return true;
+}
+
+TFileResult ReadTextBytes(const std::string& path, std::string& bytes) { return readBounded(path, bytes, false); }
+
+bool NextLine(std::string_view text, std::size_t& pos, std::string_view& line) {
+    if (pos >= text.size()) return false;
+    const char* const begin = text.data() + pos;
+    const char* const end = text.data() + text.size();
+    const char* e = lineEnd(begin, end);
+    line = std::string_view(begin, static_cast<std::size_t>(e - begin));
+    pos = static_cast<std::size_t>(e - text.data());
+    if (e != end) pos += (*e == '\r' && e + 1 != end && e[1] == '\n') ? 2 : 1;
+    return true;
+}
 
 TFileResult ReadTextLines(const std::string& path, TLines& lines) {
     lines.clear();
@@ -408,13 +764,17 @@ TFileResult WriteTextLines(const std::string& path, const TLines& lines) {
 }
 
 TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    TAtomicFileWriter file(path);
+    file.Write(bytes);
+    return file.Commit();
+}
+
+TAtomicFileWriter::TAtomicFileWriter(const std::string& path) : Path(path) {
     TFileCalls& calls = FileCalls();
     const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string(".")
-                            : slash == 0               ? std::string("/")
-                                                       : path.substr(0, slash);
+    Dir = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tmp = dir + (dir.back() == '/' ? "." : "/.") + base + ".XXXXXX";
+    Temporary = Dir + (Dir.back() == '/' ? "." : "/.") + base + ".XXXXXX";
 
     mode_t mode;
     struct stat st {};
@@ -423,34 +783,60 @@ TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     else
         mode = 0666 & ~currentUmask();
 
-    const int fd = calls.MakeTemporary(tmp.data());
-    if (fd < 0) return failure(TFileStatus::WriteFailed, errno);
-
-    auto abandon = [&](int err, bool isOpen) {
-        if (isOpen) calls.Close(fd);
-        calls.Unlink(tmp.c_str());
-        return failure(TFileStatus::WriteFailed, err);
-    };
-
+    Fd = calls.MakeTemporary(Temporary.data());
+    if (Fd < 0) {
+        Result = failure(TFileStatus::WriteFailed, errno);
+        return;
+    }
     // mkstemp creates 0600. A failing chmod (say on a FAT stick) must not cost the
     // user the save, so its result is not checked.
-    (void)calls.Fchmod(fd, mode);
+    (void)calls.Fchmod(Fd, mode);
+}
 
-    if (!writeAll(fd, bytes)) return abandon(errno, true);
+TAtomicFileWriter::~TAtomicFileWriter() {
+    if (Fd >= 0) Abandon(0);
+}
+
+void TAtomicFileWriter::Abandon(int err) {
+    if (Fd >= 0) FileCalls().Close(Fd);
+    Fd = -1;
+    FileCalls().Unlink(Temporary.c_str());
+    if (err != 0) Result = failure(TFileStatus::WriteFailed, err);
+}
+
+bool TAtomicFileWriter::Write(std::string_view bytes) {
+    if (Fd < 0) return false;
+    if (!writeAll(Fd, bytes)) {
+        Abandon(errno);
+        return false;
+    }
+    return true;
+}
+
+TFileResult TAtomicFileWriter::Commit() {
+    if (Fd < 0) return Result;
+    TFileCalls& calls = FileCalls();
     // EINVAL: the file system cannot sync this file at all, which is not a write error.
-    if (calls.Fsync(fd) != 0 && errno != EINVAL) return abandon(errno, true);
+    if (calls.Fsync(Fd) != 0 && errno != EINVAL) {
+        Abandon(errno);
+        return Result;
+    }
+    const int fd = Fd;
+    Fd = -1;
     // Network and quota file systems may only report a full disk here.
-    if (calls.Close(fd) != 0) return abandon(errno, false);
-    if (calls.Rename(tmp.c_str(), path.c_str()) != 0) return abandon(errno, false);
+    if (calls.Close(fd) != 0 || calls.Rename(Temporary.c_str(), Path.c_str()) != 0) {
+        Abandon(errno);
+        return Result;
+    }
 
     // Make the rename itself durable; the new content is already in place, so a
     // failure here is not worth reporting.
-    const int dirFd = calls.Open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    const int dirFd = calls.Open(Dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dirFd >= 0) {
         (void)calls.Fsync(dirFd);
         calls.Close(dirFd);
     }
-    return {};
+    return Result;
 }
 
 bool FileExists(const std::string& path) {

@@ -36,6 +36,8 @@ struct TFileResult {
 
 // CP932 bytes -> UTF-8. Bytes that are no valid CP932 become U+FFFD; never throws.
 std::string Cp932ToUtf8(std::string_view bytes);
+// The same into out, whose storage is kept for the next text.
+void Cp932ToUtf8(std::string_view bytes, std::string& out);
 
 // UTF-8 -> CP932. A character CP932 cannot hold becomes "?", as the Windows code page
 // conversion does; invalid UTF-8 input bytes are treated the same way.
@@ -62,6 +64,49 @@ TLines SplitLines(std::string_view text);
 // Read a whole CP932 file as lines.
 TFileResult ReadTextLines(const std::string& path, TLines& lines);
 
+// The same file's bytes, undecoded, within the same bounds. Its lines come one at a time
+// from NextLine, and each decodes by itself as it does in the whole (CR and LF are never
+// part of another character): a file of many lines needs no string for each.
+TFileResult ReadTextBytes(const std::string& path, std::string& bytes);
+// The line of text that starts at pos, split as SplitLines splits; pos moves past its line
+// end. False at the end of the text.
+bool NextLine(std::string_view text, std::size_t& pos, std::string_view& line);
+
+// A CP932 file read line by line, a chunk at a time, so that a large file never lies in
+// memory whole. Bounds, line ends and failures are those of ReadTextLines, but lines
+// come as their CP932 bytes: a line of ASCII (every number and marker) is already its
+// text, and Cp932ToUtf8 decodes the others. A failure may come after some lines.
+class TCp932LineReader {
+public:
+    explicit TCp932LineReader(const std::string& path);
+    ~TCp932LineReader();
+    TCp932LineReader(const TCp932LineReader&) = delete;
+    TCp932LineReader& operator=(const TCp932LineReader&) = delete;
+
+    // The next line, valid until the next call; false at the end of the file, or when
+    // reading failed, which Status() then says.
+    bool Next(std::string_view& line);
+    // The next count lines at once, all valid until the next call; false as Next.
+    bool NextLines(std::size_t count, std::string_view* lines);
+    const TFileResult& Status() const { return Result; }
+
+private:
+    bool Fail(TFileStatus status, int err);
+    // Reads the next chunk; false at the end of the file or on a failure.
+    bool Refill();
+
+    int Fd = -1;
+    TFileResult Result;
+    std::string Chunk;             // the bytes read last
+    std::size_t Pos = 0, Filled = 0;
+    std::string Carry;             // the start of a line that runs on into the next chunk
+    std::string Gathered;          // lines of NextLines that did not lie in one chunk
+    bool CarryGiven = false;       // the last line handed out was Carry
+    bool SkipLineFeed = false;     // the last line ended in CR at a chunk's end
+    bool AtEnd = false;
+    std::uint64_t Total = 0;
+};
+
 // Only the first line (empty for an empty file), for files of which nothing else is
 // used: the rest of the file is not read.
 TFileResult ReadFirstLine(const std::string& path, std::string& line);
@@ -74,6 +119,28 @@ TFileResult WriteTextLines(const std::string& path, const TLines& lines);
 
 // Write raw bytes the same way (used for 0-byte acknowledgements and by WriteTextLines).
 TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// A file written piece by piece the same way: through a temporary file in the same
+// folder, renamed over path by Commit once it is whole and on disk. Dropped without a
+// Commit, or after a failed Write, it leaves the target as it was and no temporary file.
+class TAtomicFileWriter {
+public:
+    explicit TAtomicFileWriter(const std::string& path);
+    ~TAtomicFileWriter();
+    TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+    TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+    // False once anything has failed; the rest is then not written.
+    bool Write(std::string_view bytes);
+    // Sync, close, rename: the first failure of the whole write.
+    TFileResult Commit();
+
+private:
+    void Abandon(int err);
+    std::string Path, Dir, Temporary;
+    int Fd = -1;
+    TFileResult Result;
+};
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);

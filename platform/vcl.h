@@ -47,6 +47,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -852,6 +853,9 @@ public:
     // Out-of-range cells read as empty and ignore writes.
     std::string Cells(int col, int row) const;
     void SetCell(int col, int row, const std::string& text);
+    // The cells of a row from column 0 on, as SetCell would set them, with one notice to
+    // the view for the row: a table of thousands of rows is filled at start-up.
+    void SetRowCells(int row, std::span<const std::string> texts);
     int ColWidths(int col) const;
     void SetColWidth(int col, int width);  // 0 hides the column
     int DefaultColWidth() const { return defaultColWidth_; }

@@ -665,6 +665,19 @@ void TStringGrid::SetCell(int col, int row, const std::string& text) {
     }
 }
 
+void TStringGrid::SetRowCells(int row, std::span<const std::string> texts) {
+    const int n = std::min(static_cast<int>(texts.size()), colCount_);
+    if (row < 0 || row >= RowCount() || n == 0) return;
+    // Header cells tell the view each of their own; the data cells together.
+    const int firstData = row < fixedRows_ ? n : std::min(fixedCols_, n);
+    for (int c = 0; c < firstData; ++c) SetCell(c, row, texts[static_cast<std::size_t>(c)]);
+    if (firstData == n) return;
+    std::vector<std::string>& cells = cells_[static_cast<std::size_t>(row)];
+    for (int c = firstData; c < n; ++c) cells[static_cast<std::size_t>(c)] = texts[static_cast<std::size_t>(c)];
+    emit model_->dataChanged(model_->index(row - fixedRows_, firstData - fixedCols_),
+                             model_->index(row - fixedRows_, n - 1 - fixedCols_));
+}
+
 void TStringGrid::StoreUserEdit(int col, int row, const std::string& text) {
     if (row < 0 || row >= RowCount() || col < 0 || col >= colCount_) return;
     cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;

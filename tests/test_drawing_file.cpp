@@ -1,12 +1,15 @@
 // Loading every layout of the drawing data file, and writing "Ver4.00".
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <optional>
 #include <vector>
 
 #include "document/drawing_file.h"
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
+#include "document/view_settings.h"
 #include "test_support.h"
 
 namespace tarvek {
@@ -289,6 +292,56 @@ TEST_F(DrawingFile, WritesVersion4ByteForByte) {
         "\x82\xC8\x82\xB5\r\n\x82\xC8\x82\xB5\r\n10\r\n500\r\n\x82\xC8\x82\xB5\r\n"
         "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9\r\n1\r\n0\r\n1\r\n1000\r\n";
     EXPECT_EQ(testing::ReadBytes(DataFile()), expected);
+}
+
+// The save writes the file's bytes straight: they must be those of the record lines
+// joined and converted as WriteTextLines does, for records of every sort.
+TEST_F(DrawingFile, TheSavedBytesAreThoseOfTheRecordLinesWrittenAsLines) {
+    std::uint64_t seed = 17;
+    auto next = [&seed] {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return seed >> 11;
+    };
+    const std::vector<std::string> texts = {"0", "000123", "東区画　第３列", "a\r\nb", "x\ny\rz", "€ and ?", "",
+                                            "ＭＳ 明朝", "ＭＳ ゴシック", "Arial", "\xFF\xFE"};
+    const std::vector<std::int32_t> ints = {0, 1, 9, 10, -1, -10, 123456, INT32_MIN, INT32_MAX};
+    const auto real = [&] {
+        switch (next() % 6) {
+        case 0: return static_cast<double>(static_cast<std::int64_t>(next() % 2000000001) - 1000000000) / 1000;
+        case 1: return 0.0;
+        case 2: return std::ldexp(static_cast<double>(next()), static_cast<int>(next() % 120) - 90);
+        case 3: return -std::ldexp(static_cast<double>(next()), static_cast<int>(next() % 120) - 90);
+        case 4: return static_cast<double>(next() % 100000);
+        default: return 1.0 / static_cast<double>(1 + next() % 7);
+        }
+    };
+    State.FigureCount = 0;
+    for (int k = 0; k < 3000; ++k) {
+        TDateRec& r = State.Fig(++State.FigureCount);
+        r = TDateRec{};
+        r.Kind = ints[next() % ints.size()];
+        for (double* v : {&r.X1, &r.Y1, &r.X2, &r.Y2, &r.X3, &r.Y3, &r.X4, &r.Y4, &r.Aux1, &r.Aux2, &r.Aux3, &r.Aux4})
+            *v = real();
+        r.Text = texts[next() % texts.size()];
+        r.FontName = texts[next() % texts.size()];
+        r.PenColor = ints[next() % ints.size()];
+        r.BrushColor = static_cast<TColor>(next());
+        r.PlotId = ints[next() % ints.size()];
+        r.SetAside = next() % 2;
+        r.ShareSetId = ints[next() % ints.size()];
+        r.PenWidth = ints[next() % ints.size()];
+        r.PenStyle = ints[next() % ints.size()];
+        r.BrushStyle = ints[next() % ints.size()];
+        r.IsPlot = next() % 2;
+    }
+    ASSERT_TRUE(SaveDrawingFile(State, "図面1").File.ok());
+    TLines lines{DrawingVersionLine};
+    for (std::int32_t i = 1; i <= State.FigureCount; ++i) AppendFigureRecordLines(State.Fig(i), lines);
+    for (const char* l : {EndOfDataLine, FormDataCommentLine, FormDataMarkerLine}) lines.push_back(l);
+    for (const std::string& l : FormDataToLines(CollectFormData(State))) lines.push_back(l);
+    const std::string asLines = Dir.File("as_lines.txt");
+    ASSERT_TRUE(WriteTextLines(asLines, lines));
+    EXPECT_TRUE(testing::ReadBytes(DataFile()) == testing::ReadBytes(asLines));
 }
 
 TEST_F(DrawingFile, WriteReadWriteGivesTheSameBytes) {

@@ -367,6 +367,39 @@ void FillDrawing(TDrawingState& s, std::uint32_t seed) {
     s.MaxPlotId = MaxFigures;
 }
 
+// A full-size save is written a slice at a time while other slices are still being
+// formatted: a failure at any call stops it whole.
+TEST(FileFaults, AFullSizeSaveFailingAtAnyCallLeavesTheOldDrawing) {
+    TTempFolder dir;
+    TScriptedUi ui;
+    TDrawingState s(ui);
+    testing::PointAtDrawing(s, dir.Folder(), "寺", "厨子", "図面1");
+    const std::string path = DrawingDataFileName(s, "図面1");
+    FillDrawing(s, 1);
+    ASSERT_TRUE(SaveDrawingFile(s, "図面1").File);
+    const std::string oldBytes = ReadWhole(path);
+    FillDrawing(s, 2);
+    ASSERT_TRUE(SaveDrawingFile(s, "図面1").File);
+    const std::string newBytes = ReadWhole(path);
+    ASSERT_NE(oldBytes, newBytes);
+
+    const int total = ForEachFailingCall(
+        ENOSPC, [&] { WriteBytes(path, oldBytes); },
+        [&] {
+            const TFileResult r = SaveDrawingFile(s, "図面1").File;
+            EXPECT_EQ(r.ok(), ReadWhole(path) == newBytes);
+        },
+        [&](const TFailingFileCalls& calls) {
+            const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+            EXPECT_TRUE(Leftovers(folder).empty());
+            // Only the folder's sync comes after the rename.
+            EXPECT_TRUE(ReadWhole(path) == (IsFolderSync(calls, folder.string()) ? newBytes : oldBytes));
+        });
+    // The temporary file, a write for every slice of 1024 records, sync, close, rename
+    // and the folder's open, sync and close.
+    EXPECT_GE(total, 30 + 7);
+}
+
 TEST(KillDuringSave, TheFileIsAlwaysTheOldOrTheNewDrawingWhole) {
     // Several saves at once, each in its own folder, to keep the hundred runs short.
     constexpr int Runs = 100, AtOnce = 4;

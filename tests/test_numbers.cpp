@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -321,6 +322,102 @@ TEST(Rounding, HalvesGoToEven) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         EXPECT_EQ(RoundHalfEven(c.value), c.rounded);
+    }
+}
+
+// The rule as first written (floor, the fraction, the parity by fmod): every value must
+// round as it does, the short path for small magnitudes included.
+std::int64_t RoundByFloorAndFmod(double value) {
+    if (std::isnan(value)) return 0;
+    constexpr double kLimit = 9223372036854775808.0;
+    if (value >= kLimit) return kInt64Max;
+    if (value < -kLimit) return kInt64Min;
+    double r = std::floor(value);
+    const double frac = value - r;
+    if (frac > 0.5 || (frac == 0.5 && std::fmod(r, 2.0) != 0)) r += 1.0;
+    if (r >= kLimit) return kInt64Max;
+    return static_cast<std::int64_t>(r);
+}
+
+TEST(Rounding, EveryValueRoundsAsTheFloorRuleDoes) {
+    std::mt19937_64 gen(7);
+    std::vector<double> values = {-0.0, 0.5, -0.5, 0.49999999999999994, -0.49999999999999994,
+                                  -0.5 + 0x1p-54, 0.5 + 0x1p-53, 4503599627370495.5, -4503599627370495.5,
+                                  4503599627370496.0, -4503599627370496.0, 0x1p-1074, -0x1p-1074};
+    for (int k = 0; k < 200000; ++k) {
+        const std::uint64_t bits = gen();
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        values.push_back(d);
+        // Pixel-sized values, halves and near-halves among them.
+        const double units = static_cast<double>(static_cast<std::int64_t>(gen() % 2000001) - 1000000);
+        values.push_back(units * 20 / 1000.0);
+        values.push_back(units / 2 + (k % 3 - 1) * 1e-12);
+        values.push_back(std::ldexp(static_cast<double>(gen() >> 11), static_cast<int>(gen() % 70) - 60));
+    }
+    for (const double v : values) ASSERT_EQ(RoundHalfEven(v), RoundByFloorAndFmod(v)) << v;
+}
+
+TEST(NumberReading, WrittenNumbersReadAsTheLibraryReadsThem) {
+    // What the files hold: reals as FloatToStr writes them, integers and colours; the
+    // value must be the correctly rounded one from_chars gives.
+    std::mt19937_64 gen(11);
+    for (int k = 0; k < 200000; ++k) {
+        const double x = static_cast<double>(static_cast<std::int64_t>(gen() % 2000000000001) - 1000000000000) /
+                         static_cast<double>(std::int64_t{1} << (gen() % 40));
+        for (const std::string& text : {FloatToStr(x), FloatToStr(x / 1000), std::to_string(gen() % 100000) + "." +
+                                                                                 std::to_string(gen() % 1000000)}) {
+            double expected = 0;
+            const char* b = text.data() + (text[0] == '-' ? 1 : 0);
+            const auto r = std::from_chars(b, text.data() + text.size(), expected);
+            ASSERT_EQ(r.ptr, text.data() + text.size()) << text;
+            if (text[0] == '-') expected = -expected;
+            const auto got = StrToFloat(text);
+            ASSERT_TRUE(got.has_value()) << text;
+            ASSERT_EQ(std::signbit(*got), std::signbit(expected)) << text;
+            ASSERT_EQ(*got, expected) << text;
+        }
+        const std::int64_t i = static_cast<std::int64_t>(gen()) >> (gen() % 64);
+        const std::string digits = IntToStr(i);
+        ASSERT_EQ(StrToInt64(digits), i) << digits;
+        ASSERT_EQ(StrToInt64("00" + IntToStr(i < 0 ? -(i / 2) : i / 2)), i < 0 ? -(i / 2) : i / 2);
+    }
+    EXPECT_EQ(StrToFloat("-0"), -0.0);
+    EXPECT_TRUE(std::signbit(*StrToFloat("-0")));
+    EXPECT_TRUE(std::signbit(*StrToFloat("-0.000")));
+    EXPECT_EQ(StrToFloat("5."), 5.0);  // the long way decides forms the short one leaves
+    EXPECT_EQ(StrToFloat("."), std::nullopt);
+    EXPECT_EQ(StrToFloat("-"), std::nullopt);
+    EXPECT_EQ(StrToFloat("1.2.3"), std::nullopt);
+    EXPECT_EQ(StrToFloat("1234567890123456789"), 1234567890123456789.0);
+    EXPECT_EQ(StrToInt("-"), std::nullopt);
+    EXPECT_EQ(StrToInt("2147483648"), std::nullopt);
+    EXPECT_EQ(StrToInt("-2147483648"), kInt32Min);
+    EXPECT_EQ(StrToInt64("9223372036854775807"), kInt64Max);
+    EXPECT_EQ(StrToInt64("9223372036854775808"), std::nullopt);
+}
+
+TEST(NumberWriting, ShortFormsAreTheGeneralFifteenDigitForms) {
+    // Reals of drawings (thousandths) take a short way; the text must be the one the
+    // 15-digit rounding of the C++ library gives.
+    std::mt19937_64 gen(5);
+    std::vector<double> values = {1e-5, 9.99999e-6, 1e15, 999999999999999.0, 99999999999999.95, 0.1, 0.2, 0.3,
+                                  1.0 / 3, 2.0 / 3, 123456.789, -123456.789, 1e-5 * 3, 5e-324, 1.5e300, 0.000123,
+                                  4503599627370497.0, 12345678901234.5, 1234567890123.45};
+    for (int k = 0; k < 300000; ++k) {
+        const auto units = static_cast<std::int64_t>(gen() % 2000000000001) - 1000000000000;
+        values.push_back(static_cast<double>(units) / 1000);
+        values.push_back(static_cast<double>(units) / static_cast<double>(std::int64_t{1} << (gen() % 50)));
+        values.push_back(static_cast<double>(units % 100000) * std::pow(10.0, static_cast<int>(gen() % 30) - 15));
+        std::uint64_t bits = gen();
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        values.push_back(d);
+    }
+    for (const double v : values) {
+        ASSERT_EQ(FloatToStr(v), numbers_detail::FloatToStrGeneral(v)) << v;
+        char buf[FloatTextMax];
+        ASSERT_EQ(std::string(buf, FormatFloat(v, buf)), FloatToStr(v));
     }
 }
 

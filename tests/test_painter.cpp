@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
 #include "platform/canvas.h"
+#include "platform/numbers.h"
 #include "view/figure_render.h"
 #include "view/painter.h"
 #include "gui_test_main.h"
@@ -150,6 +152,29 @@ TEST_F(Painting, ScreenPointsRoundHalvesToEven) {
         p.ComputeFigureScreenPoints(1);
         EXPECT_EQ(p.ScreenPoints[0].X, c.Pixel) << c.Units << " at zoom " << c.Zoom;
         EXPECT_EQ(p.ScreenPoints[2].Y, c.Pixel) << c.Units << " at zoom " << c.Zoom;
+    }
+}
+
+// Pixels are taken without a division where the quotient is far from a half: every value
+// must round as x * Zoom / 1000 itself does.
+TEST(PaintFrameScale, EveryValueScalesAsTheDivisionRounds) {
+    std::uint64_t seed = 3;
+    auto next = [&seed] {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return seed >> 11;
+    };
+    for (const double zoom : {1.0, 2.0, 4.0, 5.0, 8.0, 10.0, 20.0, 25.0, 50.0, 13.0, 3.7, 1234.5678}) {
+        TPaintFrame f;
+        f.ScaleTimes1000 = zoom;
+        for (int k = 0; k < 100000; ++k) {
+            const double units = static_cast<double>(static_cast<std::int64_t>(next() % 4000000001) - 2000000000) / 1000;
+            // Halves and their neighbours, and values of every size.
+            const double half = (static_cast<double>(static_cast<std::int64_t>(next() % 2000001) - 1000000) + 0.5) *
+                                1000 / zoom;
+            const double wide = std::ldexp(static_cast<double>(next()), static_cast<int>(next() % 90) - 60);
+            for (const double v : {units, half, std::nextafter(half, 1e300), std::nextafter(half, -1e300), wide, -wide})
+                ASSERT_EQ(f.Scaled(v), RoundToInt32(v * zoom / 1000.0)) << v << " at " << zoom;
+        }
     }
 }
 

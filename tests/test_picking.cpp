@@ -3,6 +3,7 @@
 // filter drops what it excludes; the steps each change records.
 #include <QGuiApplication>
 
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -149,6 +150,35 @@ TEST_F(Picking, TheProbeIsTenPixelsFromFourBeforeToFiveAfterThePress) {
         Picked = 0;
         Play(ClickAt(c.X, 200));
         EXPECT_EQ(Picked, c.Hit ? 1 : -1);
+    }
+}
+
+// The box test is taken without a division far from the press: at every zoom, presses
+// round the box's edges, which lie on and beside half pixels, pick as the rounded box says.
+TEST_F(Picking, TheBoxTestHoldsAtTheBoxEdgesAtEveryZoom) {
+    for (const int zoom : {1, 2, 4, 5, 8, 10, 20, 25, 50}) {
+        for (const double nudge : {-1.0, 0.0, 1.0}) {
+            Reset();
+            S.Zoom = zoom;
+            // Left and right edges at 60.5 and 120.5 pixels, or a hair either side.
+            const double left = std::nextafter(60.5 * 1000 / zoom, nudge * 1e300);
+            const double right = std::nextafter(120.5 * 1000 / zoom, -nudge * 1e300);
+            TDateRec& rect = Add(fkRectangle, left, 30.0 * 1000 / zoom, right, 400.0 * 1000 / zoom);
+            rect.BrushStyle = 0;  // filled: inside, the probe always finds the fill
+            rect.BrushColor = 0x00FFFF;
+            const int l = ToPixel(S, S.Fig(1).BoxX1), r = ToPixel(S, S.Fig(1).BoxX2);
+            for (const int edge : {l, r}) {
+                for (int x = edge - 8; x <= edge + 8; ++x) {
+                    SelectOnly({});
+                    S.Dragging = 0;
+                    Picked = 0;
+                    Play(ClickAt(x, 200));
+                    // The probe meets the outline or the fill wherever the box test lets it look.
+                    const bool inside = l - S.MarkerHalfSize < x && x < r + S.MarkerHalfSize;
+                    EXPECT_EQ(Picked, inside ? 1 : -1) << "zoom " << zoom << " press " << x << " box " << l << ".." << r;
+                }
+            }
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iconv.h>
 #include <iterator>
 #include <string>
 #include <sys/resource.h>
@@ -227,6 +228,87 @@ TEST(Cp932Conversion, LargeTextsConvertExactly) {
     EXPECT_TRUE(allBadBack == std::string(1'000'000, '?'));
 }
 
+// The whole text through iconv in one call after another, with the converters' rules for
+// bad input: what the run-by-run conversion (ASCII copied, remembered runs) must match.
+std::string IconvWhole(const char* to, const char* from, std::string_view in, bool decoding) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+    std::string out;
+    char* src = const_cast<char*>(in.data());
+    std::size_t left = in.size();
+    std::vector<char> buf(in.size() * 4 + 16);
+    while (left > 0) {
+        char* dst = buf.data();
+        std::size_t room = buf.size();
+        const std::size_t rc = iconv(cd, &src, &left, &dst, &room);
+        const int err = errno;
+        out.append(buf.data(), static_cast<std::size_t>(dst - buf.data()));
+        if (rc != static_cast<std::size_t>(-1)) break;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (decoding) {
+            out += kBad;
+            if (err == EINVAL) break;
+            ++src;
+            --left;
+        } else {
+            // A well-formed character that has no CP932 form goes whole, else one byte.
+            const auto b = static_cast<unsigned char>(*src);
+            std::size_t skip = 1;
+            if (b >= 0xC2 && b <= 0xF4) {
+                const std::size_t n = b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+                std::size_t k = 1;
+                while (k < n && k < left && (static_cast<unsigned char>(src[k]) & 0xC0) == 0x80) ++k;
+                const auto b1 = left > 1 ? static_cast<unsigned char>(src[1]) : 0;
+                const bool range = !((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) ||
+                                     (b == 0xF0 && b1 < 0x90) || (b == 0xF4 && b1 > 0x8F));
+                if (k == n && range) skip = n;
+            }
+            out += '?';
+            src += skip;
+            left -= skip;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+TEST(Cp932Conversion, RunByRunConversionGivesWhatIconvGivesOnTheWholeText) {
+    // Every lead byte with every byte after it, between ASCII on both sides, is where a run
+    // of non-ASCII bytes meets the ASCII byte that may be its last character's second byte.
+    std::vector<std::string> texts;
+    for (int lead = 0x80; lead < 0x100; ++lead)
+        for (int next = 0; next < 0x100; ++next)
+            texts.push_back("A" + std::string{static_cast<char>(lead), static_cast<char>(next)} + "@\x82");
+    // Random texts, thick with lead bytes, bytes that can be second bytes, line ends and
+    // repeats of one run (so that remembered runs are taken again).
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    const std::string alphabet = "\x81\x82\x85\x88\x9F\xE0\xEB\xF0\xFC\xFD\xA0\xB1\xDF\x80\x40\x7E\x7F\x5C\r\n a0";
+    for (int t = 0; t < 3000; ++t) {
+        std::string text;
+        const int length = 1 + next() % 40;
+        for (int k = 0; k < length; ++k)
+            text += next() % 7 == 0 ? std::string("\x82\x6C\x82\x72 \x96\xBE\x92\xA9") : std::string(1, alphabet[next() % alphabet.size()]);
+        texts.push_back(text);
+    }
+    for (const std::string& cp932 : texts) {
+        const std::string expected = IconvWhole("UTF-8", "CP932", cp932, true);
+        ASSERT_EQ(Hex(Cp932ToUtf8(cp932)), Hex(expected)) << Hex(cp932);
+        // And back, including the bytes of bad sequences as they stand in the decoded text.
+        const std::string utf8 = expected + cp932;
+        ASSERT_EQ(Hex(Utf8ToCp932(utf8)), Hex(IconvWhole("CP932", "UTF-8", utf8, false))) << Hex(utf8);
+    }
+    // ASCII is itself both ways, all of it.
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
+    EXPECT_EQ(Cp932ToUtf8(ascii), ascii);
+    EXPECT_EQ(Utf8ToCp932(ascii), ascii);
+    EXPECT_EQ(IconvWhole("UTF-8", "CP932", ascii, true), ascii);
+}
+
 TEST(TextMeasure, Cp932ByteLengthCountsLikeTheLedger) {
     struct Case {
         const char* name;
@@ -343,6 +425,95 @@ protected:
 
     std::string Dir;
 };
+
+// The drawing loader reads line by line in chunks: the lines, bounds and failures must be
+// ReadTextLines', with each line's bytes as the file holds them.
+TEST_F(TextFileTest, TheLineReaderGivesTheLinesReadTextLinesGives) {
+    std::uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    const std::string path = Path("lines.txt");
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r", "\n\r", "\r\r\n"};
+    for (int t = 0; t < 12; ++t) {
+        // Several chunks of short lines, some long ones, every kind of line end, and
+        // CP932 bytes; line ends fall on every offset of the 64 KB chunks in turn.
+        std::string bytes;
+        const std::size_t size = t < 4 ? std::size_t(1) << (t * 5) : 150000 + next() % 100000;
+        while (bytes.size() < size) {
+            const std::uint32_t k = next() % 100;
+            const std::size_t length = k < 90 ? next() % 12 : k < 99 ? next() % 3000 : 70000 + next() % 10000;
+            for (std::size_t i = 0; i < length; ++i) bytes += "0123456789.-\x82\xA0 ab"[next() % 18];
+            bytes += ends[next() % ends.size()];
+        }
+        if (t % 3 == 0) bytes += "last line without an end";
+        WriteRaw(path, bytes);
+        const TLines expected = SplitLines(bytes);
+        TLines whole;
+        ASSERT_TRUE(ReadTextLines(path, whole));
+        ASSERT_EQ(whole.size(), expected.size());
+        // By one line at a time, and by runs of several that must all stay valid together.
+        TCp932LineReader one(path), runs(path);
+        std::string_view line;
+        std::vector<std::string_view> run(25);
+        std::size_t n = 0;
+        while (one.Next(line)) {
+            ASSERT_LT(n, expected.size());
+            ASSERT_EQ(line, expected[n]) << "line " << n;
+            ASSERT_EQ(Cp932ToUtf8(line), whole[n]) << "line " << n;
+            ++n;
+        }
+        EXPECT_TRUE(one.Status());
+        EXPECT_EQ(n, expected.size());
+        std::size_t at = 0;
+        while (at < expected.size()) {
+            const std::size_t count = std::min<std::size_t>(1 + next() % 25, expected.size() - at);
+            ASSERT_TRUE(runs.NextLines(count, run.data())) << "at line " << at;
+            for (std::size_t k = 0; k < count; ++k) ASSERT_EQ(run[k], expected[at + k]) << "line " << at + k;
+            at += count;
+        }
+        EXPECT_FALSE(runs.NextLines(1, run.data()));
+        EXPECT_TRUE(runs.Status());
+    }
+}
+
+TEST_F(TextFileTest, TheLineReaderKeepsTheBoundsOfEveryRead) {
+    const std::string atBound(MaxTextLineBytes, 'a');
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        TFileStatus Status;
+        std::size_t Lines;
+    };
+    const TCase cases[] = {
+        {"a line at the bound", "1\r\n" + atBound + "\r\n2\r\n", TFileStatus::Ok, 3},
+        {"a line past the bound", "1\r\n" + atBound + "a\r\n2\r\n", TFileStatus::TooLarge, 1},
+        {"a last line past the bound", "1\r\n" + atBound + "a", TFileStatus::TooLarge, 1},
+    };
+    const std::string path = Path("bounds.txt");
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteRaw(path, c.Bytes);
+        TCp932LineReader in(path);
+        std::string_view line;
+        std::size_t n = 0;
+        while (in.Next(line)) ++n;
+        EXPECT_EQ(in.Status().Status, c.Status);
+        EXPECT_EQ(n, c.Lines);
+        TLines whole;
+        EXPECT_EQ(ReadTextLines(path, whole).Status, c.Status);
+    }
+    TCp932LineReader missing(Path("none.txt"));
+    std::string_view line;
+    EXPECT_FALSE(missing.Next(line));
+    EXPECT_EQ(missing.Status().Status, TFileStatus::NotFound);
+    WriteRaw(path, "x\r\n");
+    fs::resize_file(path, std::uintmax_t{300} << 20);  // sparse
+    TCp932LineReader huge(path);
+    EXPECT_FALSE(huge.Next(line));
+    EXPECT_EQ(huge.Status().Status, TFileStatus::TooLarge);
+}
 
 TEST_F(TextFileTest, SpecialCharactersRoundTripThroughAFile) {
     const std::string path = Path("names.txt");

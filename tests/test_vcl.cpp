@@ -278,6 +278,27 @@ TEST(Components, StringGridKeepsCellsAcrossResizingAndShowsFixedCellsAsHeaders) 
     EXPECT_EQ(grid->Cells(0, 2), "typed");
 }
 
+TEST(Components, AStringGridRowIsSetWholeAsCellByCell) {
+    TForm form;
+    auto* grid = form.Add<TStringGrid>();
+    grid->SetColCount(4);
+    grid->SetRowCount(4);
+    const std::vector<std::string> texts = {"id", "a", "b", "c", "beyond"};
+    int notices = 0;
+    QObject::connect(grid->Model(), &QAbstractItemModel::dataChanged, [&] { ++notices; });
+    // A fixed column and row: row 0 and column 0 are headers, the rest data.
+    for (const int row : {0, 2}) grid->SetRowCells(row, texts);
+    EXPECT_EQ(notices, 1) << "one notice for the data cells of row 2";
+    for (const int row : {0, 2})
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(grid->Cells(c, row), texts[std::size_t(c)]) << c << " " << row;
+    EXPECT_EQ(grid->Cells(0, 1), "");
+    const QAbstractItemModel* model = grid->Model();
+    EXPECT_EQ(model->data(model->index(1, 2)).toString().toStdString(), "c");
+    EXPECT_EQ(model->headerData(1, Qt::Vertical, Qt::DisplayRole).toString().toStdString(), "id");
+    grid->SetRowCells(9, texts);  // outside: nothing
+    EXPECT_EQ(grid->RowCount(), 4);
+}
+
 TEST(Components, StringGridAsksBeforeTheCurrentCellMoves) {
     TForm form;
     auto* grid = form.Add<TStringGrid>();

@@ -188,24 +188,51 @@ void DrawRotatedText(TCanvas& canvas, const TDrawingState& s, TPoint p1, TPoint 
 
 // ---- The painter's figure routines ----
 
-std::int32_t TPaintFrame::Scaled(double value) const {
-    return RoundToInt32(value * ScaleTimes1000 / 1000.0);
-}
-
-TPoint TMapPainter::MapPoint(double x, double y) const {
-    return {Sat(std::int64_t(PaintFrame.Scaled(x)) - PaintFrame.OffsetX),
-            Sat(std::int64_t(PaintFrame.Scaled(y)) - PaintFrame.OffsetY)};
-}
 
 bool TMapPainter::ComputePoints(std::int32_t i, TGrow grow) {
     const TDateRec& r = S.Fig(i);
-    ScreenPoints = {MapPoint(r.X1, r.Y1), MapPoint(r.X2, r.Y2), MapPoint(r.X3, r.Y3), MapPoint(r.X4, r.Y4)};
+    const TPaintFrame& f = PaintFrame;
+    if (i != PointsOf || !In.Shortcuts) {
+        ScreenPoints = {MapPoint(r.X1, r.Y1), MapPoint(r.X2, r.Y2), MapPoint(r.X3, r.Y3), MapPoint(r.X4, r.Y4)};
+        PointsMemo = ScreenPoints;
+        PointsOf = i;
+        BoxOf = -1;
+    } else {
+        ScreenPoints = PointsMemo;
+    }
+    if (IsPrinter) return false;
+    // A record a pass list holds meets the visible frame, as the test below would find.
+    if (grow.LeftTop == 0 && grow.RightBottom == 0 && In.Shortcuts && Seen(i)) return false;
+    const std::array<std::int32_t, 4>& b = ScaledBox(i);
+    return b[0] > std::int64_t(f.Right) + grow.RightBottom || b[1] < std::int64_t(f.Left) - grow.LeftTop ||
+           b[2] > std::int64_t(f.Bottom) + grow.RightBottom || b[3] < std::int64_t(f.Top) - grow.LeftTop;
+}
+
+const std::array<std::int32_t, 4>& TMapPainter::ScaledBox(std::int32_t i) {
+    if (i != BoxOf || !In.Shortcuts) {
+        const TDateRec& r = S.Fig(i);
+        const TPaintFrame& f = PaintFrame;
+        BoxMemo = {f.Scaled(r.BoxX1), f.Scaled(r.BoxX2), f.Scaled(r.BoxY1), f.Scaled(r.BoxY2)};
+        BoxOf = i;
+    }
+    return BoxMemo;
+}
+
+// The test of ComputePoints without a division or rounding for all but the boxes whose
+// edge lies within two pixels of the frame's.
+bool TMapPainter::Culled(const TDateRec& r) const {
     if (IsPrinter) return false;
     const TPaintFrame& f = PaintFrame;
-    return f.Scaled(r.BoxX1) > std::int64_t(f.Right) + grow.RightBottom ||
-           f.Scaled(r.BoxX2) < std::int64_t(f.Left) - grow.LeftTop ||
-           f.Scaled(r.BoxY1) > std::int64_t(f.Bottom) + grow.RightBottom ||
-           f.Scaled(r.BoxY2) < std::int64_t(f.Top) - grow.LeftTop;
+    const double z = f.ScaleTimes1000;
+    const auto beyond = [&](double value, const TCullSide& side, std::int32_t edge, bool after) {
+        const double y = value * z;
+        if (after ? y > side.Sure : y < side.Sure) return true;
+        if (after ? y < side.Never : y > side.Never) return false;
+        const std::int32_t px = f.Scaled(value);
+        return after ? px > edge : px < edge;
+    };
+    return beyond(r.BoxX1, CullRight, f.Right, true) || beyond(r.BoxX2, CullLeft, f.Left, false) ||
+           beyond(r.BoxY1, CullBottom, f.Bottom, true) || beyond(r.BoxY2, CullTop, f.Top, false);
 }
 
 bool TMapPainter::ComputeFigureScreenPoints(std::int32_t i) {
@@ -431,7 +458,7 @@ void TMapPainter::DrawFigure(std::int32_t& i) {
     const TDateRec& r = S.Fig(i);
     // An owned plot is an outline: the household's name goes inside.
     TBrushStyle brush = BrushStyleFromIndex(r.BrushStyle);
-    if (r.IsPlot && PlotHousehold(r) >= 1) brush = TBrushStyle::bsClear;
+    if (r.IsPlot && Owned(i)) brush = TBrushStyle::bsClear;
     C.Brush.Color = r.BrushColor;
     C.Brush.Style = brush;
     if (r.Kind == fkClosedCurve && !DrawClosedCurve(i, brush)) return;

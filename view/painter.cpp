@@ -33,6 +33,17 @@ void Outline(TCanvas& c, const std::array<TPoint, 4>& p) {
 
 bool EditingPage(int page) { return page == 3 || page == 4; }
 
+// round(Distance(a, b)). The square of whole pixel steps is exact below 2^26 of each, and
+// its root correctly rounded; the root of an integer never lies within a unit of the last
+// place of a half, so it rounds as the library's hypot does. Longer steps take hypot.
+std::int32_t RoundedDistance(TPoint a, TPoint b) {
+    const std::int64_t dx = std::int64_t(b.X) - a.X, dy = std::int64_t(b.Y) - a.Y;
+    constexpr std::int64_t limit = std::int64_t{1} << 26;
+    if (dx > -limit && dx < limit && dy > -limit && dy < limit)
+        return RoundToInt32(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
+    return RoundToInt32(Distance(a, b));
+}
+
 }  // namespace
 
 std::int64_t PlotHousehold(const TDateRec& r) { return StrToInt64(r.Text).value_or(0); }
@@ -92,6 +103,52 @@ TMapPainter::TMapPainter(TDrawingState& s, TCanvas& canvas, const TPaintInputs& 
     : S(s), C(canvas), In(in), IsPrinter(canvas.IsPrinter()),
       Count(std::clamp<std::int32_t>(s.FigureCount, 0, std::int32_t(s.Figures.size()) - 1)) {
     PaintFrame = IsPrinter ? PrinterPaintFrame(s.Zoom, in) : ScreenPaintFrame(s.Zoom, in);
+    // round(y / 1000) > R for every y above (R + 2) * 1000 and for none below R * 1000;
+    // likewise round(y / 1000) < L below (L - 2) * 1000 and never above L * 1000. At the
+    // ends of the int32 range the rounding saturates, and only the exact test holds.
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr std::int32_t hi = std::numeric_limits<std::int32_t>::max(), lo = std::numeric_limits<std::int32_t>::min();
+    const auto above = [&](std::int32_t r) {
+        return TCullSide{r < hi ? (double(r) + 2) * 1000.0 : inf, double(r) * 1000.0};
+    };
+    const auto below = [&](std::int32_t l) {
+        return TCullSide{l > lo + 1 ? (double(l) - 2) * 1000.0 : -inf, double(l) * 1000.0};
+    };
+    CullRight = above(PaintFrame.Right);
+    CullBottom = above(PaintFrame.Bottom);
+    CullLeft = below(PaintFrame.Left);
+    CullTop = below(PaintFrame.Top);
+}
+
+bool TMapPainter::Owned(std::int32_t i) {
+    if (!In.Shortcuts) return PlotHousehold(S.Fig(i)) >= 1;
+    if (OwnedMemo.empty()) OwnedMemo.assign(std::size_t(Count) + 1, -1);
+    std::int8_t& owned = OwnedMemo[std::size_t(i)];
+    if (owned < 0) owned = PlotHousehold(S.Fig(i)) >= 1 ? 1 : 0;
+    return owned == 1;
+}
+
+void TMapPainter::BuildPassLists(TPassLists& l) {
+    const bool all = !In.Shortcuts;
+    if (!all) SeenMemo.assign(std::size_t(Count) + 1, 0);
+
+    const bool groups = EditingPage(In.ActivePage);
+    for (std::int32_t i = 1; i <= Count; ++i) {
+        const TDateRec& r = S.Fig(i);
+        if (r.Deleted) continue;
+        // Pieces and closed curves are drawn, or culled, through other records.
+        const bool through = r.Kind == fkClosedCurve || r.Kind == fkPolygonEdge || r.Kind == fkRoundPolygonPiece;
+        const bool seen = all || !Culled(r);
+        if (!all) SeenMemo[std::size_t(i)] = seen;
+        if (!r.IsPlot) {
+            if (seen || through) l.Plain.push_back(i);
+        } else if (!r.SetAside) {
+            if (seen || through) l.Plots.push_back(i);
+            if (seen) l.OwnedPlots.push_back(i);
+        }
+        if (r.Kind == fkText && seen) l.Texts.push_back(i);
+        if (groups && r.Kind == fkGroup && r.Selected && seen) l.Groups.push_back(i);
+    }
 }
 
 void TMapPainter::DrawDrawing() {
@@ -104,27 +161,37 @@ void TMapPainter::DrawDrawing() {
     if (S.MeshVisible == 1 && !IsPrinter) DrawMeshGrid();
     C.Pen.Style = TPenStyle::psSolid;
 
-    for (std::int32_t i = 1; i <= Count; ++i) {
-        const TDateRec& r = S.Fig(i);
-        if (!r.Deleted && !r.IsPlot) DrawFigure(i);
+    // Each pass is a scan of the store in order; a record left out of its list is one
+    // that DrawFigure would cull. Such a call sets only the brush, which every drawing
+    // call after it sets again first, and the screen points, which are computed again
+    // before they are read.
+    TPassLists lists;
+    BuildPassLists(lists);
+    // DrawFigure may draw a run of pieces and leave i on its last: the scan goes on after it.
+    std::int32_t done = 0;
+    for (std::int32_t i : lists.Plain) {
+        if (i <= done) continue;
+        DrawFigure(i);
+        done = i;
     }
     // Set-aside copies of a shared plot are never painted: only the current one shows.
-    auto paintedPlot = [](const TDateRec& r) { return !r.Deleted && r.IsPlot && !r.SetAside; };
-    for (std::int32_t i = 1; i <= Count; ++i) {
-        const TDateRec& r = S.Fig(i);
-        if (paintedPlot(r) && PlotHousehold(r) <= 0) DrawFigure(i);
+    done = 0;
+    for (std::int32_t i : lists.Plots) {
+        if (i <= done || Owned(i)) continue;
+        DrawFigure(i);
+        done = i;
     }
-    for (std::int32_t i = 1; i <= Count; ++i) {
-        const TDateRec& r = S.Fig(i);
-        if (!paintedPlot(r) || PlotHousehold(r) < 1 || ComputeFigureScreenPoints(i)) continue;
+    done = 0;
+    for (const std::int32_t i : lists.OwnedPlots) {
+        if (i <= done || !Owned(i) || ComputeFigureScreenPoints(i)) continue;
         std::int32_t j = i;
         DrawFigure(j);
         // Members of a compound figure carry no label of their own.
         if (GetCompoundOwner(S, i) <= 0) DrawOwnedPlotLabel(i);
-        i = std::max(i, j);
+        done = std::max(i, j);
     }
-    DrawTexts();
-    DrawGroupFrames();
+    DrawTexts(lists.Texts);
+    DrawGroupFrames(lists.Groups);
     if (!IsPrinter) DrawSelectionBoxAndBorder();
     DrawHitCross();
 }
@@ -138,10 +205,11 @@ void TMapPainter::DrawOwnedPlotLabel(std::int32_t i) {
     int q = 0, along = 0, across = 0;
     TRect box;
     if (!(r.Text == "0" || (In.ActivePage == 5 && !r.Selected))) {
-        const TPoint lt = MapPoint(r.BoxX1, r.BoxY1), rb = MapPoint(r.BoxX2, r.BoxY2);
-        box = {lt.X, lt.Y, rb.X, rb.Y};
-        along = RoundToInt32(Distance(p[0], p[1]));
-        across = RoundToInt32(Distance(p[0], p[3]));
+        const std::array<std::int32_t, 4>& b = ScaledBox(i);
+        const std::int64_t ox = PaintFrame.OffsetX, oy = PaintFrame.OffsetY;
+        box = {Sat(b[0] - ox), Sat(b[2] - oy), Sat(b[1] - ox), Sat(b[3] - oy)};
+        along = RoundedDistance(p[0], p[1]);
+        across = RoundedDistance(p[0], p[3]);
         q = RoundToInt32(std::min(along, across) / 3.0);
     }
     if (r.ShareSetId > 0) DrawShareMark(i);
@@ -307,13 +375,13 @@ void TMapPainter::DrawHouseholdName(const TDateRec& r, int q, int along, int acr
     }
 }
 
-void TMapPainter::DrawTexts() {
+void TMapPainter::DrawTexts(const std::vector<std::int32_t>& texts) {
     C.Pen.Width = 1;
     C.Pen.Style = TPenStyle::psSolid;
     C.Brush.Style = TBrushStyle::bsClear;
-    for (std::int32_t i = 1; i <= Count; ++i) {
+    for (const std::int32_t i : texts) {
         const TDateRec& r = S.Fig(i);
-        if (r.Deleted || r.Kind != fkText || ComputeFigureScreenPoints(i)) continue;
+        if (ComputeFigureScreenPoints(i)) continue;
         const bool lit = r.Selected && !IsPrinter;
         C.Pen.Color = lit ? SelectedColor : r.PenColor;
         // A member's frame is its group's: only a free text shows its own box.
@@ -324,14 +392,12 @@ void TMapPainter::DrawTexts() {
     }
 }
 
-void TMapPainter::DrawGroupFrames() {
+void TMapPainter::DrawGroupFrames(const std::vector<std::int32_t>& groups) {
     C.Pen.Width = 1;
     C.Pen.Style = TPenStyle::psSolid;
     C.Brush.Style = TBrushStyle::bsClear;
-    if (!EditingPage(In.ActivePage)) return;
-    for (std::int32_t i = 1; i <= Count; ++i) {
-        const TDateRec& r = S.Fig(i);
-        if (r.Deleted || r.Kind != fkGroup || !r.Selected || ComputeFigureScreenPoints(i)) continue;
+    for (const std::int32_t i : groups) {
+        if (ComputeFigureScreenPoints(i)) continue;
         C.Pen.Color = FrameGreyColor;
         Outline(C, ScreenPoints);
     }

@@ -12,12 +12,14 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/numbers.h"
 #include "view/figure_render.h"
 
 namespace tarvek {
@@ -44,6 +46,9 @@ struct TPaintInputs {
     TColor PaperColor = 0xFFFFFF;  // the paint box's colour: drawing in it erases
     int PageWidth = 0, PageHeight = 0;  // printer only, device pixels
     int FontPixelsPerInch = 96;  // of the canvas: dimension texts are sized in points
+    // Off: every record is visited and converted the long way, as the rules read; the
+    // image is the same, which the tests compare.
+    bool Shortcuts = true;
 };
 
 // Where drawing units land on the canvas. A point (x, y) is at
@@ -58,7 +63,21 @@ struct TPaintFrame {
     std::int32_t OffsetX = 0, OffsetY = 0;  // (Left, Top) on the printer, (0, 0) on the screen
 
     // round(value * scale), unshifted.
-    std::int32_t Scaled(double value) const;
+    std::int32_t Scaled(double value) const {
+        const double y = value * ScaleTimes1000;
+        // y * 0.001 lies within 3e-16 of y / 1000 relatively, as y / 1000 itself does of
+        // the true quotient: where it is more than 1e-6 from a half (below 1e9 pixels),
+        // both round to the same integer. Only those near a half need the division.
+        const double t = y * 0.001;
+        if (t > -1e9 && t < 1e9) {
+            auto n = static_cast<std::int64_t>(t);
+            if (static_cast<double>(n) > t) --n;
+            const double frac = t - static_cast<double>(n);
+            if (frac < 0.5 - 1e-6) return static_cast<std::int32_t>(n);
+            if (frac > 0.5 + 1e-6) return static_cast<std::int32_t>(n + 1);
+        }
+        return RoundToInt32(y / 1000.0);
+    }
 };
 
 TPaintFrame ScreenPaintFrame(int zoom, const TPaintInputs& in);
@@ -107,7 +126,27 @@ private:
         int LeftTop = 0, RightBottom = 0;
     };
     bool ComputePoints(std::int32_t i, TGrow grow);
-    TPoint MapPoint(double x, double y) const;
+    TPoint MapPoint(double x, double y) const {
+        return {Sat(std::int64_t(PaintFrame.Scaled(x)) - PaintFrame.OffsetX),
+                Sat(std::int64_t(PaintFrame.Scaled(y)) - PaintFrame.OffsetY)};
+    }
+    static std::int32_t Sat(std::int64_t v) {
+        return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+    }
+    // The record's box, scaled (left, right, top, bottom), unshifted.
+    const std::array<std::int32_t, 4>& ScaledBox(std::int32_t i);
+    // Whether record i is in a pass list for meeting the visible frame.
+    bool Seen(std::int32_t i) const { return std::size_t(i) < SeenMemo.size() && SeenMemo[std::size_t(i)]; }
+    std::vector<std::uint8_t> SeenMemo;
+    // What ComputePoints(i, {}) says of culling, from the record's box alone.
+    bool Culled(const TDateRec& r) const;
+    // The records each pass looks at, in store order: with shortcuts, those whose box
+    // meets the visible area, and those drawn through other records (compound figures
+    // and runs of pieces); without, all of them.
+    struct TPassLists {
+        std::vector<std::int32_t> Plain, Plots, OwnedPlots, Texts, Groups;
+    };
+    void BuildPassLists(TPassLists& lists);
     TColor OutlineColor(const TDateRec& r) const;
     TPoint FillSeed() const;
     // Compound figures; false when the rest of DrawFigure is to be left out.
@@ -124,8 +163,8 @@ private:
     void DrawSegmentMark(const TDateRec& parent, std::int32_t member);
     void DrawHouseholdName(const TDateRec& r, int q, int edgeAlong, int edgeAcross,
                            const TRect& nameBox, const std::array<TPoint, 4>& p);
-    void DrawTexts();
-    void DrawGroupFrames();
+    void DrawTexts(const std::vector<std::int32_t>& texts);
+    void DrawGroupFrames(const std::vector<std::int32_t>& groups);
     void DrawSelectionBoxAndBorder();
     void DrawHitCross();
 
@@ -138,6 +177,21 @@ private:
     // Members of each owner in store order, built on first use in this paint, so that
     // the member scans of compound figures stay linear in the store.
     std::vector<std::int32_t> MemberStart, MemberList;
+    // Whether plot i has a household, read from its Text once per paint.
+    bool Owned(std::int32_t i);
+    std::vector<std::int8_t> OwnedMemo;
+    // The screen points and scaled box of the record converted last: a figure is drawn,
+    // labelled and marked from the same points, and nothing writes records during a paint.
+    std::int32_t PointsOf = -1, BoxOf = -1;
+    std::array<TPoint, 4> PointsMemo{};
+    std::array<std::int32_t, 4> BoxMemo{};
+    // Bounds of value * ScaleTimes1000 for each side of the visible frame: beyond Sure a
+    // box edge is surely outside, short of Never surely not; between them the rounding
+    // itself decides (see Culled).
+    struct TCullSide {
+        double Sure = 0, Never = 0;
+    };
+    TCullSide CullRight, CullLeft, CullBottom, CullTop;
 };
 
 // Paints the map onto canvas: the screen when canvas.IsPrinter() is false, else a page.
