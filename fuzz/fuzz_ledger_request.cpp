@@ -70,8 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(result == TPollResult::Handled, "a readable request is handled or refused");
     Require(after.empty(), "a handled request is acknowledged with 0 bytes");
-    // Nothing was selected before, so only the view step and the step of the new selection.
-    Require(s.HistoryCount == 3, "a request leaves its steps");
+    // Its own steps over the stop: the selection before it (recorded even when empty, so
+    // that taking it back takes exactly these), the view, and the new selection.
+    Require(s.HistoryCount == 4 && s.History[2].Label == "選択" && s.History[3].Label == "元の画面に戻す" &&
+                s.History[4].Label == "外部選択解除",
+            "a request leaves its steps");
     Require(static_cast<std::int32_t>(s.SelectedList.size()) > s.SelectedCount, "selection list holds its count");
     for (std::int32_t k = 1; k <= s.SelectedCount; ++k) {
         const std::int32_t i = s.SelectedList[static_cast<std::size_t>(k)];

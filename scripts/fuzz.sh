@@ -82,13 +82,15 @@ wait || true
 
 failed=0
 printf '%-22s %12s %8s %8s %8s %8s  %s\n' target executions seconds cov ft corpus findings
+# A target stopped by its first input has no statistics: its row shows "?" and the
+# table goes on to every other target.
 for t in "${targets[@]}"; do
   log="$build_dir/logs/$t.log"
-  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
-  secs=$(grep -o 'Done [0-9]* runs in [0-9]* second' "$log" | grep -o 'in [0-9]*' | grep -o '[0-9]*' | tail -1)
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
-  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
-  corp=$(grep -o 'corp: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
+  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1 || true)
+  secs=$(grep -o 'Done [0-9]* runs in [0-9]* second' "$log" | grep -o 'in [0-9]*' | grep -o '[0-9]*' | tail -1 || true)
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*' || true)
+  ft=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*' || true)
+  corp=$(grep -o 'corp: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*' || true)
   findings=$(find "$build_dir/findings" -name "$t-*" | wc -l)
   rc=$(cat "$build_dir/logs/$t.rc")
   [ "$rc" -ne 0 ] && [ "$findings" -eq 0 ] && findings="exit $rc"

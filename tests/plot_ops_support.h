@@ -11,6 +11,7 @@
 
 #include "document/drawing_state.h"
 #include "households/ledger_exchange.h"
+#include "test_support.h"
 
 namespace tarvek::testing {
 
@@ -61,19 +62,7 @@ protected:
         return i;
     }
 
-    void SetHousehold(std::int32_t i, const std::string& household) {
-        TDateRec& r = S.Fig(i);
-        r.Text = household;
-        const bool none = household == "0";
-        r.HouseName = none ? "空" : household + "家";
-        r.HeadName = none ? "" : household + "主";
-        r.Phone = none ? "" : "0123";
-        r.DistrictName = none ? "" : "東町";
-        r.Address1 = none ? "" : "北浜県";
-        r.Address2 = none ? "" : "若葉台";
-        r.PlotRemarks = none ? "" : "備考";
-        r.DistrictId = none ? 0 : 4;
-    }
+    void SetHousehold(std::int32_t i, const std::string& household) { testing::SetTestHousehold(S.Fig(i), household); }
 
     // Makes the records one share set, the first one shown.
     void MakeSet(std::initializer_list<std::int32_t> copies, std::int32_t setId) {

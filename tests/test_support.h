@@ -94,4 +94,19 @@ public:
     }
 };
 
+// The household fields of a plot as the ledger's export gives them, for the
+// household's ID, or the empty ones of "0".
+inline void SetTestHousehold(TDateRec& r, const std::string& household) {
+    r.Text = household;
+    const bool none = household == "0";
+    r.HouseName = none ? "空" : household + "家";
+    r.HeadName = none ? "" : household + "主";
+    r.Phone = none ? "" : "0123";
+    r.DistrictName = none ? "" : "東町";
+    r.Address1 = none ? "" : "北浜県";
+    r.Address2 = none ? "" : "若葉台";
+    r.PlotRemarks = none ? "" : "備考";
+    r.DistrictId = none ? 0 : 4;
+}
+
 }  // namespace tarvek::testing

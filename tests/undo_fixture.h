@@ -146,20 +146,11 @@ public:
     // Plot fields as the ledger knows them: a household or none, a number, a grade.
     void Plot(std::int32_t i, const std::string& household, const std::string& number) {
         TDateRec& r = S.Fig(i);
-        r.Text = household;
         r.PlotNumber = number;
         r.Grade = "並";
         r.SourceIndex = 7;
         r.DrawingName = "図面1";
-        const bool none = household == "0";
-        r.HouseName = none ? "空" : household + "家";
-        r.HeadName = none ? "" : household + "主";
-        r.Phone = none ? "" : "0123";
-        r.DistrictName = none ? "" : "東町";
-        r.Address1 = none ? "" : "北浜県";
-        r.Address2 = none ? "" : "若葉台";
-        r.PlotRemarks = none ? "" : "備考";
-        r.DistrictId = none ? 0 : 4;
+        testing::SetTestHousehold(r, household);
     }
     void Owns(std::int32_t i, const std::string& household) {
         const std::string number = S.Fig(i).PlotNumber;
