@@ -17,13 +17,6 @@ namespace tarvek {
 
 namespace {
 
-std::vector<std::int32_t> ListedFigures(const TDrawingState& s) {
-    std::vector<std::int32_t> list;
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) list.push_back(ListedEntry(s, k));
-    return list;
-}
-
 // Members of groups and compound figures move with their owner, never by themselves.
 std::vector<std::int32_t> TopLevelFigures(const TDrawingState& s) {
     std::vector<std::int32_t> list;

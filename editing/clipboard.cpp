@@ -21,13 +21,6 @@ namespace tarvek {
 
 namespace {
 
-std::vector<std::int32_t> ListedFigures(const TDrawingState& s) {
-    std::vector<std::int32_t> list;
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) list.push_back(ListedEntry(s, k));
-    return list;
-}
-
 // The buffer as it can be read now: an entry outside the store is never pasted.
 std::vector<std::int32_t> BufferedFigures(const TDrawingState& s) {
     std::vector<std::int32_t> list;

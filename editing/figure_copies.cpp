@@ -6,25 +6,14 @@
 
 #include "document/drawing_state.h"
 #include "document/figure_store.h"
+#include "households/plot_records.h"
 
 namespace tarvek {
 
-namespace {
-
-std::int32_t Entry(const TDrawingState& s, std::int32_t k) { return s.SelectedList[static_cast<std::size_t>(k)]; }
-
-std::int32_t ListedCount(const TDrawingState& s) {
-    return std::min<std::int32_t>(s.SelectedCount, static_cast<std::int32_t>(s.SelectedList.size()) - 1);
-}
-
-}  // namespace
-
 std::vector<std::int32_t> CopyableSelection(const TDrawingState& s) {
     std::vector<std::int32_t> sources;
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k) {
-        const std::int32_t i = Entry(s, k);
-        if (s.ValidIndex(i) && !s.Fig(i).SetAside) sources.push_back(i);
-    }
+    for (const std::int32_t i : ListedFigures(s))
+        if (!s.Fig(i).SetAside) sources.push_back(i);
     return sources;
 }
 
@@ -75,15 +64,13 @@ void FinishFigureCopies(TDrawingState& s, std::int32_t first) {
 }
 
 void ComputeGroupBounds(TDrawingState& s) {
-    const std::int32_t n = ListedCount(s);
-    for (std::int32_t k = 1; k <= n; ++k) {
-        const std::int32_t g = Entry(s, k);
-        if (!s.ValidIndex(g) || !IsOwnerKind(s.Fig(g).Kind)) continue;
+    const std::vector<std::int32_t> listed = ListedFigures(s);
+    for (const std::int32_t g : listed) {
+        if (!IsOwnerKind(s.Fig(g).Kind)) continue;
         std::array<double, 4> f{0, 9999999999.0, 0, 9999999999.0};  // right, left, bottom, top
         bool any = false;
-        for (std::int32_t j = 1; j <= n; ++j) {
-            const std::int32_t m = Entry(s, j);
-            if (m == g || !s.ValidIndex(m) || s.Fig(m).OwnerIndex != g) continue;
+        for (const std::int32_t m : listed) {
+            if (m == g || s.Fig(m).OwnerIndex != g) continue;
             const TDateRec& r = s.Fig(m);
             f = {std::max(f[0], r.BoxX2), std::min(f[1], r.BoxX1), std::max(f[2], r.BoxY2), std::min(f[3], r.BoxY1)};
             any = true;

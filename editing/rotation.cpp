@@ -42,13 +42,6 @@ TTurn TurnOf(const TDrawingState& s, double angle) {
     return {s.Tools.RotationCentre.x, s.Tools.RotationCentre.y, std::cos(angle), std::sin(angle)};
 }
 
-std::vector<std::int32_t> ListedFigures(const TDrawingState& s) {
-    std::vector<std::int32_t> list;
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) list.push_back(ListedEntry(s, k));
-    return list;
-}
-
 // Whether the turned figure (pixels) lies square to the axes.
 bool Upright(std::int32_t kind, const std::array<TPoint, 4>& p) {
     if (IsStraightKind(kind) || kind == fkChainLine) return p[0].X == p[2].X || p[0].Y == p[2].Y;

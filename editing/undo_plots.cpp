@@ -129,8 +129,8 @@ void RestoreSharedAssignment(TUndoRun& run, const THistoryData& d) {
     UpdateSharedPlotLabels(s, false);
     s.MaxPlotId -= 1;
     TLines list = ListOf(VerbChanged);
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k)) && ListedEntry(s, k) != added) list.push_back(PlotExchangeLine(s, ListedEntry(s, k)));
+    for (const std::int32_t i : ListedFigures(s))
+        if (i != added) list.push_back(PlotExchangeLine(s, i));
     SendUndoList(s, list);
 }
 
@@ -188,8 +188,7 @@ void RestoreReset(TUndoRun& run, const THistoryData& d) {
     RebuildSortedSelectionList(s, run.Search);
     UpdateSharedPlotLabels(s, false);
     TLines list = ListOf(VerbChanged);
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) list.push_back(PlotExchangeLine(s, ListedEntry(s, k)));
+    for (const std::int32_t i : ListedFigures(s)) list.push_back(PlotExchangeLine(s, i));
     SendUndoList(s, list);
     s.CurrentHitIndex = Int(d, 1);
 }

@@ -152,8 +152,7 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
     SummariseChangedSets(s);
 
     TLines changed{ChangeRecordHeader(VerbChanged)};
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) changed.push_back(PlotExchangeLine(s, ListedEntry(s, k)));
+    for (const std::int32_t i : ListedFigures(s)) changed.push_back(PlotExchangeLine(s, i));
     SendChanges(s, changed);
     s.LedgerUnchanged = 0;
     return true;

@@ -34,13 +34,6 @@ bool NeverAPlot(std::int32_t kind) {
     }
 }
 
-std::vector<std::int32_t> Listed(const TDrawingState& s) {
-    std::vector<std::int32_t> entries;
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) entries.push_back(ListedEntry(s, k));
-    return entries;
-}
-
 void AddPlotFields(THistoryData& d, std::int32_t index, const TDateRec& r) {
     d.AddNumber(index);
     d.AddNumber(r.PlotId);
@@ -94,7 +87,7 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
         Refuse(s, NothingSelectedMessage);
         return 0;
     }
-    const std::vector<std::int32_t> entries = Listed(s);
+    const std::vector<std::int32_t> entries = ListedFigures(s);
     std::int32_t convertible = 0;
     for (const std::int32_t i : entries) {
         const TDateRec& r = s.Fig(i);
@@ -149,7 +142,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
         Refuse(s, NothingSelectedMessage);
         return 0;
     }
-    const std::vector<std::int32_t> entries = Listed(s);
+    const std::vector<std::int32_t> entries = ListedFigures(s);
     std::int32_t plots = 0, owned = 0;
     for (const std::int32_t i : entries) {
         if (!IsPlotRecord(s.Fig(i)) || GetCompoundOwner(s, i) != -1) continue;

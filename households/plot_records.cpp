@@ -31,6 +31,13 @@ std::int32_t ListedEntry(const TDrawingState& s, std::int32_t k) {
     return s.SelectedList[static_cast<std::size_t>(k)];
 }
 
+std::vector<std::int32_t> ListedFigures(const TDrawingState& s) {
+    std::vector<std::int32_t> list;
+    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
+        if (s.ValidIndex(ListedEntry(s, k))) list.push_back(ListedEntry(s, k));
+    return list;
+}
+
 void SendChanges(TDrawingState& s, const TLines& list, bool noFinalLineEnd) {
     if (s.HouseholdOps.SendChanges) s.HouseholdOps.SendChanges(list, noFinalLineEnd);
 }

@@ -26,6 +26,8 @@ std::vector<std::int32_t> CompoundMembers(const TDrawingState& s, std::int32_t p
 std::int32_t ListedCount(const TDrawingState& s);
 // Entry k (1..ListedCount) of the selection list.
 std::int32_t ListedEntry(const TDrawingState& s, std::int32_t k);
+// The listed entries that name records of the store, in list order.
+std::vector<std::int32_t> ListedFigures(const TDrawingState& s);
 
 // Hands a change list (header first) to the ledger link. A list of the header alone
 // writes nothing but leaves the whole list to be sent later.

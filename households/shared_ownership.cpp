@@ -28,13 +28,6 @@ std::string TwoOrMoreMessage(const TDrawingState& s) {
 // Polygons and closed curves carry their pieces along; open curves do not.
 bool CarriesPieces(const TDateRec& r) { return r.Kind == fkPolygon || r.Kind == fkClosedCurve; }
 
-std::vector<std::int32_t> Listed(const TDrawingState& s) {
-    std::vector<std::int32_t> entries;
-    for (std::int32_t k = 1; k <= ListedCount(s); ++k)
-        if (s.ValidIndex(ListedEntry(s, k))) entries.push_back(ListedEntry(s, k));
-    return entries;
-}
-
 // The listed entries whose owner is parent.
 std::vector<std::int32_t> ListedPieces(const std::vector<std::int32_t>& entries, const TDrawingState& s,
                                        std::int32_t parent) {
@@ -60,7 +53,7 @@ void Shift(TDateRec& r, double dx, double dy) {
 }  // namespace
 
 bool JoinSharedOwnership(TDrawingState& s) {
-    const std::vector<std::int32_t> entries = Listed(s);
+    const std::vector<std::int32_t> entries = ListedFigures(s);
     std::vector<std::int32_t> qualifying;
     std::int32_t outside = 0, inSets = 0;
     for (const std::int32_t i : entries) {
@@ -151,7 +144,7 @@ bool JoinSharedOwnership(TDrawingState& s) {
 }
 
 bool SplitSharedOwnership(TDrawingState& s) {
-    const std::vector<std::int32_t> entries = Listed(s);
+    const std::vector<std::int32_t> entries = ListedFigures(s);
     bool anyShared = false;
     for (const std::int32_t i : entries) anyShared = anyShared || s.Fig(i).ShareSetId > 0;
     if (!anyShared) {
