@@ -7,6 +7,7 @@
 #include "document/history.h"
 #include "document/selection.h"
 #include "households/plot_info.h"
+#include "households/plot_records.h"
 #include "platform/canvas.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
@@ -26,10 +27,21 @@ THistoryData& OpenStep(TDrawingState& s, const char* label) { return PushHistory
 
 template <class F>
 void ForEachSelected(TDrawingState& s, F&& f) {
-    for (std::int32_t k = 1; k <= s.SelectedCount && k < static_cast<std::int32_t>(s.SelectedList.size()); ++k) {
-        const std::int32_t i = s.SelectedList[static_cast<std::size_t>(k)];
-        if (s.ValidIndex(i)) f(i, s.Fig(i));
-    }
+    for (const std::int32_t i : ListedFigures(s)) f(i, s.Fig(i));
+}
+
+// The step of one attribute: the setting and then every selected figure's own value, as
+// they were before all take value.
+template <class T>
+void SetAttribute(TDrawingState& s, const char* label, T& setting, T TDateRec::*field, T value) {
+    THistoryData& d = OpenStep(s, label);
+    d.AddNumber(setting);
+    setting = value;
+    ForEachSelected(s, [&](std::int32_t i, TDateRec& r) {
+        d.AddNumber(i);
+        d.AddNumber(r.*field);
+        r.*field = value;
+    });
 }
 
 // The selection goes without a step of its own: the attribute step below takes it back.
@@ -57,14 +69,7 @@ void RepaintAllSamples(TAttributeView& view) {
 void ChangePenColor(TDrawingState& s, TAttributeView& view) {
     TColor colour = s.CurPenColor;
     if (!view.ChooseColour(TColourDialog::Frame, colour)) return;
-    THistoryData& d = OpenStep(s, PenColorStepLabel);
-    d.AddNumber(s.CurPenColor);
-    s.CurPenColor = colour;
-    ForEachSelected(s, [&](std::int32_t i, TDateRec& r) {
-        d.AddNumber(i);
-        d.AddNumber(r.PenColor);
-        r.PenColor = colour;
-    });
+    SetAttribute(s, PenColorStepLabel, s.CurPenColor, &TDateRec::PenColor, colour);
     RepaintAllSamples(view);
     // This one clearing is a step of its own ("選択").
     ClearFigureSelection(s, false);
@@ -75,14 +80,7 @@ void ChangePenColor(TDrawingState& s, TAttributeView& view) {
 void ChangeBrushColor(TDrawingState& s, TAttributeView& view) {
     TColor colour = s.CurBrushColor;
     if (!view.ChooseColour(TColourDialog::Fill, colour)) return;
-    THistoryData& d = OpenStep(s, BrushColorStepLabel);
-    d.AddNumber(s.CurBrushColor);
-    s.CurBrushColor = colour;
-    ForEachSelected(s, [&](std::int32_t i, TDateRec& r) {
-        d.AddNumber(i);
-        d.AddNumber(r.BrushColor);
-        r.BrushColor = colour;
-    });
+    SetAttribute(s, BrushColorStepLabel, s.CurBrushColor, &TDateRec::BrushColor, colour);
     view.RepaintSamples(TSampleList::BrushStyle);
     ClearSelectionQuietly(s);
     FinishChange(s, true);
@@ -90,14 +88,7 @@ void ChangeBrushColor(TDrawingState& s, TAttributeView& view) {
 
 void ChoosePenStyle(TDrawingState& s, TAttributeView& view, int item) {
     if (item < 0 || item >= PenStyleCount || item == s.CurPenStyle) return;
-    THistoryData& d = OpenStep(s, PenStyleStepLabel);
-    d.AddNumber(s.CurPenStyle);
-    s.CurPenStyle = item;
-    ForEachSelected(s, [&](std::int32_t i, TDateRec& r) {
-        d.AddNumber(i);
-        d.AddNumber(r.PenStyle);
-        r.PenStyle = item;
-    });
+    SetAttribute(s, PenStyleStepLabel, s.CurPenStyle, &TDateRec::PenStyle, std::int32_t{item});
     view.RepaintSamples(TSampleList::BrushStyle);
     ClearSelectionQuietly(s);
     FinishChange(s, true);
@@ -130,14 +121,7 @@ void ChoosePenWidth(TDrawingState& s, TAttributeView& view, int item) {
 
 void ChooseBrushStyle(TDrawingState& s, TAttributeView&, int item) {
     if (item < 0 || item >= BrushStyleCount || item == s.CurBrushStyle) return;
-    THistoryData& d = OpenStep(s, BrushStyleStepLabel);
-    d.AddNumber(s.CurBrushStyle);
-    s.CurBrushStyle = item;
-    ForEachSelected(s, [&](std::int32_t i, TDateRec& r) {
-        d.AddNumber(i);
-        d.AddNumber(r.BrushStyle);
-        r.BrushStyle = item;
-    });
+    SetAttribute(s, BrushStyleStepLabel, s.CurBrushStyle, &TDateRec::BrushStyle, std::int32_t{item});
     ClearSelectionQuietly(s);
     FinishChange(s, true);
 }
