@@ -16,15 +16,8 @@ namespace {
 
 struct TSample {
     explicit TSample(TFuzzEnv& env) {
-        TLines lines;
-        if (!ReadTextLines(SampleFile("明星寺墓地本堂裏墓地_data.txt"), lines)) std::abort();
-        std::string text;
-        for (const std::string& l : lines) text += l + "\r\n";
-        env.Put(env.DataFileName(), Utf8ToCp932(text));
-        if (!ReadTextLines(SampleFile(HouseholdTableFileName), lines)) std::abort();
-        text.clear();
-        for (const std::string& l : lines) text += l + "\r\n";
-        env.Put(HouseholdTableFileName, Utf8ToCp932(text));
+        PutSampleFile(env, "明星寺墓地本堂裏墓地_data.txt", env.DataFileName());
+        PutSampleFile(env, HouseholdTableFileName, HouseholdTableFileName);
         TDrawingState& s = env.Fresh(1);
         LoadHouseholdTable(s);
         if (s.StartupError || !LoadDrawingData(s)) std::abort();

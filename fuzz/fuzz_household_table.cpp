@@ -17,19 +17,12 @@ namespace {
 
 struct TSample {
     explicit TSample(TFuzzEnv& env) {
-        TLines lines;
-        if (!ReadTextLines(SampleFile("明星寺墓地本堂裏墓地_data.txt"), lines)) std::abort();
-        env.Put(env.DataFileName(), Cp932Bytes(lines));
+        PutSampleFile(env, "明星寺墓地本堂裏墓地_data.txt", env.DataFileName());
         TDrawingState& s = env.Fresh(1);
         if (!LoadDrawingData(s)) std::abort();
         Drawing = &s;
         std::ifstream in(SampleFile("受渡し_fm.csv"), std::ios::binary);
         Handover.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    static std::string Cp932Bytes(const TLines& lines) {
-        std::string text;
-        for (const std::string& l : lines) text += l + "\r\n";
-        return Utf8ToCp932(text);
     }
     TDrawingState* Drawing;
     std::string Handover;

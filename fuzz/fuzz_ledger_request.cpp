@@ -28,14 +28,8 @@ public:
 
 struct TSample {
     explicit TSample(TFuzzEnv& env) {
-        for (const char* name : {"明星寺墓地本堂裏墓地_data.txt", HouseholdTableFileName}) {
-            TLines lines;
-            if (!ReadTextLines(SampleFile(name), lines)) std::abort();
-            std::string text;
-            for (const std::string& l : lines) text += l + "\r\n";
-            env.Put(std::string(name).find("_data.txt") != std::string::npos ? env.DataFileName() : name,
-                    Utf8ToCp932(text));
-        }
+        PutSampleFile(env, "明星寺墓地本堂裏墓地_data.txt", env.DataFileName());
+        PutSampleFile(env, HouseholdTableFileName, HouseholdTableFileName);
         TDrawingState& s = env.Fresh(1);
         LoadHouseholdTable(s);
         if (s.StartupError || !LoadDrawingData(s)) std::abort();

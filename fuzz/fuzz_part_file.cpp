@@ -35,11 +35,7 @@ struct TLedgerOn : TLedgerView {
 // The sample temple's drawing, loaded once.
 struct TSample {
     explicit TSample(TFuzzEnv& env) {
-        TLines lines;
-        if (!ReadTextLines(SampleFile("明星寺墓地本堂裏墓地_data.txt"), lines)) std::abort();
-        std::string text;
-        for (const std::string& l : lines) text += l + "\r\n";
-        env.Put(env.DataFileName(), Utf8ToCp932(text));
+        PutSampleFile(env, "明星寺墓地本堂裏墓地_data.txt", env.DataFileName());
         TDrawingState& s = env.Fresh(1);
         if (!LoadDrawingData(s) || s.FigureCount < 1) std::abort();
         Drawing = std::make_unique<TDrawingState>(env.Ui);

@@ -9,6 +9,7 @@
 
 #include "document/drawing_file.h"
 #include "document/view_settings.h"
+#include "platform/textfile.h"
 
 namespace tarvek::fuzz {
 
@@ -101,5 +102,13 @@ void CopyDocument(const TDrawingState& from, TDrawingState& to) {
 }
 
 std::string SampleFile(const std::string& name) { return std::string(TARVEK_SAMPLES) + "/temple/" + name; }
+
+void PutSampleFile(const TFuzzEnv& env, const std::string& sampleName, const std::string& name) {
+    TLines lines;
+    if (!ReadTextLines(SampleFile(sampleName), lines)) std::abort();
+    std::string text;
+    for (const std::string& l : lines) text += l + "\r\n";
+    env.Put(name, Utf8ToCp932(text));
+}
 
 }  // namespace tarvek::fuzz

@@ -73,5 +73,8 @@ void CopyDocument(const TDrawingState& from, TDrawingState& to);
 // The sample temple's drawing, households and hand-over file: paths of the files as the
 // ledger leaves them (built into the targets from the source tree).
 std::string SampleFile(const std::string& name);
+// A file of the sample temple put into the folder under name as its CP932 lines, each
+// ended by CR LF; stops the process when the sample cannot be read.
+void PutSampleFile(const TFuzzEnv& env, const std::string& sampleName, const std::string& name);
 
 }  // namespace tarvek::fuzz
