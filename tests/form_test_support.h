@@ -70,6 +70,12 @@ inline int GridRowWithId(const TStringGrid& grid, const std::string& text) {
     return 0;
 }
 
+// Saves a picture for a person to look at, into the folder TARVEK_SHOTS names; without
+// it, nowhere.
+inline void SaveShot(const QImage& image, const std::string& name) {
+    if (const char* dir = std::getenv("TARVEK_SHOTS"); dir && *dir) image.save(QString::fromStdString(std::string(dir) + "/" + name));
+}
+
 // Starts the form as the program does, and runs the queued start-up guards.
 inline std::unique_ptr<TForm_zumenn> StartForm(const TProgramFolder& dir, TUserServices& ui) {
     auto form = std::make_unique<TForm_zumenn>(dir.Folder(), ui);

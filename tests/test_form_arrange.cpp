@@ -112,9 +112,7 @@ protected:
     // repaint false: the image as the screen shows it, previews included.
     void Shot(const std::string& name, bool repaint = true) {
         if (repaint) Form->PaintMapImage();
-        const char* dir = std::getenv("TARVEK_SHOTS");
-        const std::string folder = dir && *dir ? dir : "/tmp";
-        Form->MapImage.save(QString::fromStdString(folder + "/" + name));
+        testing::SaveShot(Form->MapImage, name);
     }
 
     TProgramFolder Dir;

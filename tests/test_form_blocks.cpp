@@ -76,8 +76,7 @@ protected:
         QCoreApplication::sendEvent(Form->Memo1->Editor(), &release);
     }
     void Shot(const std::string& name, const QImage& image) {
-        const char* dir = std::getenv("TARVEK_SHOTS");
-        if (dir && *dir) image.save(QString::fromStdString(std::string(dir) + "/" + name));
+        testing::SaveShot(image, name);
     }
 
     static constexpr int OX = 2000;

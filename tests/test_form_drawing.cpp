@@ -73,8 +73,7 @@ protected:
         return k;
     }
     void Shot(const std::string& name, const QImage& image) {
-        const char* dir = std::getenv("TARVEK_SHOTS");
-        if (dir && *dir) image.save(QString::fromStdString(std::string(dir) + "/" + name));
+        testing::SaveShot(image, name);
     }
 
     TProgramFolder Dir;

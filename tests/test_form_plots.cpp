@@ -90,7 +90,7 @@ protected:
     }
     void Shot(const std::string& name, const QImage& image) {
         image.save(QString::fromStdString(Dir.File(name)));
-        if (const char* dir = std::getenv("TARVEK_PLOTS_SHOTS")) image.save(QString::fromStdString(std::string(dir) + "/" + name));
+        testing::SaveShot(image, name);
     }
 
     std::string Sent(const std::string& verb, const std::vector<std::int32_t>& plots) {

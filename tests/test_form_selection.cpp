@@ -96,8 +96,7 @@ protected:
     }
     void Shot(const std::string& name, bool repaint = true) {
         if (repaint) Form->PaintMapImage();
-        if (const char* dir = std::getenv("TARVEK_SHOTS"); dir && *dir)
-            Form->MapImage.save(QString::fromStdString(std::string(dir) + "/" + name));
+        testing::SaveShot(Form->MapImage, name);
     }
 
     TProgramFolder Dir;

@@ -144,7 +144,7 @@ TEST(TabletStart, TheSampleTempleOpensMaximisedScaledAndOneStepIn) {
             QApplication::processEvents();
             const QImage shot = form->Widget()->grab().toImage();
             EXPECT_FALSE(shot.isNull());
-            if (const char* out = std::getenv("TARVEK_SHOTS")) shot.save(QString::fromStdString(std::string(out) + "/tablet.png"));
+            testing::SaveShot(shot, "tablet.png");
         }
     }
 }

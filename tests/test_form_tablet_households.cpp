@@ -142,8 +142,7 @@ protected:
         const QImage shot = Form->Widget()->grab().toImage();
         EXPECT_FALSE(shot.isNull());
         shot.save(QString::fromStdString(Dir.File(name)));
-        if (const char* dir = std::getenv("TARVEK_SHOTS"); dir && *dir)
-            shot.save(QString::fromStdString(std::string(dir) + "/" + name));
+        testing::SaveShot(shot, name);
     }
 
     TProgramFolder Dir;

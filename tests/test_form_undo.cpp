@@ -64,8 +64,7 @@ protected:
     // The map as painted now, where TARVEK_SHOTS names a folder.
     void Shot(const std::string& name) {
         Form->PaintBox1->Widget()->repaint();
-        const char* dir = std::getenv("TARVEK_SHOTS");
-        if (dir && *dir) Form->MapImage.save(QString::fromStdString(std::string(dir) + "/" + name));
+        testing::SaveShot(Form->MapImage, name);
     }
 
     struct TView {

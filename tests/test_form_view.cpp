@@ -64,8 +64,7 @@ TEST(FormMap, TheSampleTempleIsPaintedInItsColours) {
     ASSERT_TRUE(ui.Shown.empty());
     ASSERT_EQ(form->S.Zoom, 10);
     form->PaintMapImage();
-    const std::string shots = std::getenv("TARVEK_SHOTS") ? std::getenv("TARVEK_SHOTS") : "";
-    if (!shots.empty()) form->MapImage.save(QString::fromStdString(shots + "/map-zoom10.png"));
+    testing::SaveShot(form->MapImage, "map-zoom10.png");
 
     // Record 37 is a free plot from (39000, 21000) to (43000, 24000): filled with its
     // brush; record 38 next to it is owned: an outline on the paper.
@@ -79,11 +78,11 @@ TEST(FormMap, TheSampleTempleIsPaintedInItsColours) {
 
     while (form->S.Zoom > 1) ASSERT_TRUE(ZoomOutStep(form->S));
     form->PaintMapImage();
-    if (!shots.empty()) form->MapImage.save(QString::fromStdString(shots + "/map-zoom1.png"));
+    testing::SaveShot(form->MapImage, "map-zoom1.png");
     while (form->S.Zoom < 20) ASSERT_TRUE(ZoomInStep(form->S));
     form->S.MousePos = {0, 0};
     form->PaintMapImage();
-    if (!shots.empty()) form->MapImage.save(QString::fromStdString(shots + "/map-zoom20.png"));
+    testing::SaveShot(form->MapImage, "map-zoom20.png");
     form->SetScrollPos(39000 * 20 / 1000 - 100, 21000 * 20 / 1000 - 100);
     form->PaintMapImage();
     // The same free plot at zoom 20, 100 pixels into the view.

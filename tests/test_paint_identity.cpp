@@ -69,10 +69,8 @@ std::string Difference(const QImage& fast, const QImage& exact, const std::strin
         }
     }
     if (count == 0) return {};
-    if (const char* dir = std::getenv("TARVEK_SHOTS"); dir && *dir) {
-        fast.save(QString::fromStdString(std::string(dir) + "/" + name + "_fast.png"));
-        exact.save(QString::fromStdString(std::string(dir) + "/" + name + "_exact.png"));
-    }
+    testing::SaveShot(fast, name + "_fast.png");
+    testing::SaveShot(exact, name + "_exact.png");
     return std::to_string(count) + " pixels differ, the first at " + first;
 }
 
