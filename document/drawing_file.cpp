@@ -11,8 +11,6 @@
 #include <functional>
 #include <mutex>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <vector>
 #include <string_view>
 
@@ -20,6 +18,7 @@
 #include "document/figure_store.h"
 #include "document/history.h"
 #include "document/view_settings.h"
+#include "platform/helper_threads.h"
 #include "platform/numbers.h"
 
 namespace tarvek {
@@ -193,7 +192,7 @@ public:
     // Into a region of a buffer owned elsewhere, and into one of its own only once that fills.
     TFileOut(char* region, std::size_t size) : Capacity(size), Bytes(region) {}
     void Integer(std::int64_t v) {
-        char* p = Room(24);
+        char* p = Room(IntegerTextMax + 2);
         if (v >= 0 && v < 10) {  // most fields: styles, widths, links, flags of a sort
             p[0] = static_cast<char>('0' + v);
             p[1] = '\r';
@@ -201,17 +200,7 @@ public:
             Used += 3;
             return;
         }
-        const bool negative = v < 0;
-        std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-        char digits[20];
-        int n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + u % 10);
-            u /= 10;
-        } while (u != 0);
-        if (negative) *p++ = '-', ++Used;
-        for (int k = 0; k < n; ++k) p[k] = digits[n - 1 - k];
-        Used += static_cast<std::size_t>(n);
+        Used += FormatInteger(v, p);
         EndLine();
     }
     void Real(double v) {
@@ -418,9 +407,10 @@ bool LoadDrawingData(TDrawingState& s) {
 namespace {
 
 // A full-size drawing is some 750000 lines. Its records are formatted in slices by as
-// many threads as help, while this thread hands the finished slices to the file in
-// their order: the disk takes the first slices while the last are being formatted.
-// False when the file refused a write.
+// many threads as help, kept from one save to the next (starting them would cost more
+// than a slice); the slices go to the file in their order as they are finished, so the
+// disk takes the first while the last are being formatted. False when the file refused
+// a write.
 bool WriteFigureRecords(const TDrawingState& s, TAtomicFileWriter& file,
                         const std::function<void(int max, int pos)>& progress) {
     constexpr std::int64_t SliceFigures = 1024;
@@ -438,11 +428,14 @@ bool WriteFigureRecords(const TDrawingState& s, TAtomicFileWriter& file,
     parts.reserve(static_cast<std::size_t>(slices));
     for (std::int32_t k = 0; k < slices; ++k) parts.emplace_back(buffer.get() + at[k], at[k + 1] - at[k]);
 
+    // Under lock. The file takes the slices in order from whichever thread finishes the
+    // next one it needs: that thread writes it and every finished one after it, while
+    // the others go on formatting.
     std::mutex lock;
-    std::condition_variable finished;
+    std::condition_variable advanced;
     std::vector<char> done(static_cast<std::size_t>(slices), 0);
-    std::int32_t claimed = 0;
-    bool stop = false;
+    std::int32_t claimed = 0, toWrite = 0;
+    bool writing = false, written = true, stop = false;
     std::exception_ptr failure;
     // Claims the next slice and formats it; false when none is left to claim.
     const auto formatNext = [&]() -> bool {
@@ -460,57 +453,60 @@ bool WriteFigureRecords(const TDrawingState& s, TAtomicFileWriter& file,
             if (!failure) failure = std::current_exception();
             stop = true;
         }
-        {
-            const std::lock_guard held(lock);
-            done[static_cast<std::size_t>(k)] = 1;
+        std::unique_lock held(lock);
+        done[static_cast<std::size_t>(k)] = 1;
+        if (writing) return true;
+        writing = true;
+        while (!stop && toWrite < slices && done[static_cast<std::size_t>(toWrite)]) {
+            const std::string_view bytes = parts[static_cast<std::size_t>(toWrite)].View();
+            held.unlock();
+            const bool ok = file.Write(bytes);
+            held.lock();
+            toWrite += 1;
+            if (!ok) {
+                written = false;
+                stop = true;
+            }
+            advanced.notify_all();
         }
-        finished.notify_all();
+        writing = false;
+        if (stop) advanced.notify_all();
         return true;
     };
 
-    bool written = true;
     {
-        // Stopped and joined on every way out, an early return included.
-        struct TWorkers {
-            std::vector<std::thread> Threads;
+        // Helpers stop claiming on every way out, an early return included, and are
+        // waited for before the locals they use go.
+        THelperRun helpers(static_cast<unsigned>(std::min<std::int32_t>(static_cast<std::int32_t>(HelperThreadCount()), slices - 1)),
+                           [&] {
+                               while (formatNext()) {
+                               }
+                           });
+        struct TStopClaims {
             std::mutex& Lock;
             bool& Stop;
-            ~TWorkers() {
-                {
-                    const std::lock_guard held(Lock);
-                    Stop = true;
-                }
-                for (std::thread& t : Threads) t.join();
+            ~TStopClaims() {
+                const std::lock_guard held(Lock);
+                Stop = true;
             }
-        } workers{{}, lock, stop};
-        const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-        for (std::int32_t t = 1; t < std::min<std::int32_t>(static_cast<std::int32_t>(cores), slices); ++t) {
-            try {
-                workers.Threads.emplace_back([&] {
-                    while (formatNext()) {
-                    }
-                });
-            } catch (const std::system_error&) {
-                break;  // this thread does the rest
-            }
-        }
+        } stopClaims{lock, stop};
 
-        for (std::int32_t k = 0; k < slices && written; ++k) {
-            const auto ready = [&] { return done[static_cast<std::size_t>(k)] != 0 || failure; };
-            // Waiting is spent on the slices no one has claimed yet.
-            while (formatNext()) {
-                const std::lock_guard held(lock);
-                if (ready()) break;
-            }
-            {
-                std::unique_lock held(lock);
-                finished.wait(held, ready);
-                if (failure) break;
-            }
-            written = file.Write(parts[static_cast<std::size_t>(k)].View());
-            if (progress) progress(count, first(k + 1) - 1);
+        // This thread formats too, then shows the file's progress until it has every
+        // slice or a slice failed.
+        while (formatNext()) {
+        }
+        std::unique_lock held(lock);
+        std::int32_t shown = 0;
+        while (true) {
+            advanced.wait(held, [&] { return toWrite != shown || (stop && !writing); });
+            shown = toWrite;
+            if (shown == slices || (stop && !writing)) break;
+            held.unlock();
+            if (progress) progress(count, first(shown) - 1);
+            held.lock();
         }
     }
+    if (progress && written && !failure) progress(count, count);
     if (failure) std::rethrow_exception(failure);
     return written;
 }

@@ -65,20 +65,33 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
 
-constexpr std::uint64_t kIntegerPowersOfTen[] = {
-    1,          10,          100,          1000,          10000,          100000,
-    1000000,    10000000,    100000000,    1000000000,    10000000000,    100000000000,
-    1000000000000, 10000000000000, 100000000000000, 1000000000000000};
-
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// A value that is m / 10^k for an integer m of at most 15 digits, 1e-5 <= |value| < 1e15:
-// rounded to 15 significant digits it is m / 10^k itself (the double lies far closer to
-// it than half a step of the 15th digit), so its text is m's digits with k decimals.
-// Drawings are entered in thousandths: nearly every real of a file is one.
+// u's digits ending just before last, two at a time; returns where they begin.
+char* DigitsBefore(char* last, std::uint64_t u) {
+    char* d = last;
+    while (u >= 100) {
+        d -= 2;
+        std::memcpy(d, kDigitPairs + (u % 100) * 2, 2);
+        u /= 100;
+    }
+    if (u >= 10) {
+        d -= 2;
+        std::memcpy(d, kDigitPairs + u * 2, 2);
+    } else {
+        *--d = static_cast<char>('0' + u);
+    }
+    return d;
+}
+
+// A value within a few units in the last place of m / 10^k, for an integer m of at most
+// 15 digits, 1e-5 <= |value| < 1e15: rounded to 15 significant digits it is m / 10^k
+// (half a step of the 15th digit is at least five such units), so its text is m's digits
+// with k decimals. Drawings are entered in thousandths, and sums and differences of
+// thousandths land within a unit or two of one: nearly every real of a file is one.
 std::size_t FormatDecimal(double value, char* out) {
     const double a = std::fabs(value);
     if (!(a >= 1e-5 && a < 1e15)) return 0;
@@ -86,54 +99,57 @@ std::size_t FormatDecimal(double value, char* out) {
     for (const int k : {3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10}) {
         const double scaled = a * kPowersOfTen[k];
         if (scaled >= 1e15) continue;
-        // scaled lies within a quarter of m when there is such an m: the nearest
-        // integer is the one candidate, and the division tells whether it is one.
+        // The nearest integer is the one candidate. Two units of scaled away from it at
+        // most, with one more for the product's rounding in any rounding mode, stays
+        // below the five.
         auto m = static_cast<std::int64_t>(scaled + 0.5);
-        if (m >= 1000000000000000 || static_cast<double>(m) / kPowersOfTen[k] != a) continue;
+        if (m >= 1000000000000000 || std::fabs(scaled - static_cast<double>(m)) > scaled * 2e-16) continue;
         int decimals = k;
         while (decimals > 0 && m % 10 == 0) {
             m /= 10;
             --decimals;
         }
+        // The digits right-aligned in a padded buffer, then copied in fixed-size blocks,
+        // which cost less than copies of their exact length.
+        char digits[48];
+        char* const last = digits + 32;
+        const char* const d = DigitsBefore(last, static_cast<std::uint64_t>(m));
+        const auto n = static_cast<int>(last - d);
         char* p = out;
-        if (value < 0) *p++ = '-';
-        // Counted by comparisons: a chain of divisions would cost more than the digits.
-        int n = 1;
-        while (n < 16 && static_cast<std::uint64_t>(m) >= kIntegerPowersOfTen[n]) ++n;
-        // Written from the last digit back, in place: the point after `decimals` of them,
-        // or, for a value below 1, "0." and zeros before them.
-        char* const end = p + (n <= decimals ? 2 + decimals : n + (decimals > 0 ? 1 : 0));
-        char* q = end;
-        auto u = static_cast<std::uint64_t>(m);
-        int written = 0;
-        while (u >= 100) {
-            const auto pair = static_cast<std::size_t>(u % 100) * 2;
-            u /= 100;
-            for (const char c : {kDigitPairs[pair + 1], kDigitPairs[pair]}) {
-                if (written++ == decimals && decimals > 0) *--q = '.';
-                *--q = c;
+        *p = '-';
+        p += value < 0 ? 1 : 0;
+        if (n > decimals) {
+            const int whole = n - decimals;
+            std::memcpy(p, d, 16);
+            p += whole;
+            if (decimals > 0) {
+                *p++ = '.';
+                std::memcpy(p, d + whole, 16);
+                p += decimals;
             }
+        } else {  // below 1: "0." and zeros before the digits
+            std::memcpy(p, "0.0000000000000000", 18);
+            p += 2 + (decimals - n);
+            std::memcpy(p, d, 16);
+            p += n;
         }
-        if (u >= 10) {
-            for (const char c : {kDigitPairs[u * 2 + 1], kDigitPairs[u * 2]}) {
-                if (written++ == decimals && decimals > 0) *--q = '.';
-                *--q = c;
-            }
-        } else {
-            if (written++ == decimals && decimals > 0) *--q = '.';
-            *--q = static_cast<char>('0' + u);
-        }
-        if (n <= decimals) {
-            while (q > p + 2) *--q = '0';
-            p[0] = '0';
-            p[1] = '.';
-        }
-        return static_cast<std::size_t>(end - out);
+        return static_cast<std::size_t>(p - out);
     }
     return 0;
 }
 
 }  // namespace
+
+std::size_t FormatInteger(std::int64_t value, char* out) {
+    const bool negative = value < 0;
+    const std::uint64_t u = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    char digits[48];
+    char* const last = digits + 24;
+    const char* const d = DigitsBefore(last, u);
+    *out = '-';
+    std::memcpy(out + (negative ? 1 : 0), d, 24);
+    return static_cast<std::size_t>(last - d) + (negative ? 1 : 0);
+}
 
 std::size_t FormatFloat(double value, char* out) {
     if (value == 0) {
@@ -141,6 +157,14 @@ std::size_t FormatFloat(double value, char* out) {
         return 1;
     }
     if (const std::size_t n = FormatDecimal(value, out)) return n;
+    // Where the library's general form of 15 digits comes out as plain digits, it is the
+    // same text; near 1e15 it may round up into an exponent, which is written otherwise.
+    const double a = std::fabs(value);
+    if (a >= 1e-4 && a < 1e15) {
+        const auto r = std::to_chars(out, out + FloatTextMax, value, std::chars_format::general, 15);
+        const auto n = static_cast<std::size_t>(r.ptr - out);
+        if (r.ec == std::errc() && !std::memchr(out, 'e', n)) return n;
+    }
     const std::string text = numbers_detail::FloatToStrGeneral(value);
     std::memcpy(out, text.data(), text.size());
     return text.size();

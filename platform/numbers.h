@@ -31,7 +31,13 @@ inline std::optional<std::int32_t> StrToColor(std::string_view text);
 // or small magnitudes. A value that is not finite is written as "0", so that a file
 // written is always a file that reads back.
 std::string FloatToStr(double value);
-// The same text into out, which holds at least FloatTextMax bytes; returns its length.
+// IntToStr's text into out, which holds at least IntegerTextMax bytes (any of which
+// may be written, past the text too); returns its length.
+constexpr std::size_t IntegerTextMax = 25;
+std::size_t FormatInteger(std::int64_t value, char* out);
+
+// The same text into out, which holds at least FloatTextMax bytes (any of which may be
+// written, past the text too); returns its length.
 constexpr std::size_t FloatTextMax = 32;
 std::size_t FormatFloat(double value, char* out);
 

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/file_calls.h"
+#include "platform/helper_threads.h"
 
 namespace tarvek {
 
@@ -769,6 +770,27 @@ TFileResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     return file.Commit();
 }
 
+namespace {
+
+// The file a rename replaces is freed by the rename, block by block: some 2 ms for a
+// drawing of 5 MB. Held open, it is freed only when the last descriptor closes, which a
+// kept thread does once the new file is in place. Only large files are worth it. Opened
+// by the system's own call, not counted among the writer's: it changes nothing, and
+// nothing depends on it succeeding. Not blocking, in case the name is a pipe.
+int HoldLargeFile(const std::string& path) {
+    constexpr off_t Large = 1 << 20;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_size < Large) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
 TAtomicFileWriter::TAtomicFileWriter(const std::string& path) : Path(path) {
     TFileCalls& calls = FileCalls();
     const std::size_t slash = path.rfind('/');
@@ -810,6 +832,14 @@ bool TAtomicFileWriter::Write(std::string_view bytes) {
         Abandon(errno);
         return false;
     }
+    // The disk starts on each megabyte while the rest is still being made, so the sync
+    // at the end waits for less. Only a hint: its result changes nothing.
+    constexpr std::int64_t Step = 1 << 20;
+    Written += static_cast<std::int64_t>(bytes.size());
+    if (Written - Started >= Step) {
+        (void)::sync_file_range(Fd, Started, Written - Started, SYNC_FILE_RANGE_WRITE);
+        Started = Written;
+    }
     return true;
 }
 
@@ -824,8 +854,15 @@ TFileResult TAtomicFileWriter::Commit() {
     const int fd = Fd;
     Fd = -1;
     // Network and quota file systems may only report a full disk here.
-    if (calls.Close(fd) != 0 || calls.Rename(Temporary.c_str(), Path.c_str()) != 0) {
+    if (calls.Close(fd) != 0) {
         Abandon(errno);
+        return Result;
+    }
+    const int previous = HoldLargeFile(Path);
+    if (calls.Rename(Temporary.c_str(), Path.c_str()) != 0) {
+        const int err = errno;
+        if (previous >= 0) ::close(previous);
+        Abandon(err);
         return Result;
     }
 
@@ -836,6 +873,7 @@ TFileResult TAtomicFileWriter::Commit() {
         (void)calls.Fsync(dirFd);
         calls.Close(dirFd);
     }
+    if (previous >= 0) RunLater([previous] { ::close(previous); });
     return Result;
 }
 

@@ -139,6 +139,7 @@ private:
     void Abandon(int err);
     std::string Path, Dir, Temporary;
     int Fd = -1;
+    std::int64_t Written = 0, Started = 0;  // bytes written, and those the disk was told to take
     TFileResult Result;
 };
 

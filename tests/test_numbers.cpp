@@ -403,10 +403,16 @@ TEST(NumberWriting, ShortFormsAreTheGeneralFifteenDigitForms) {
     std::mt19937_64 gen(5);
     std::vector<double> values = {1e-5, 9.99999e-6, 1e15, 999999999999999.0, 99999999999999.95, 0.1, 0.2, 0.3,
                                   1.0 / 3, 2.0 / 3, 123456.789, -123456.789, 1e-5 * 3, 5e-324, 1.5e300, 0.000123,
-                                  4503599627370497.0, 12345678901234.5, 1234567890123.45};
+                                  4503599627370497.0, 12345678901234.5, 1234567890123.45, 999999999999999.9,
+                                  -999999999999999.9, 0.0001, 0.00009999999999999999, 14344.678000000001};
     for (int k = 0; k < 300000; ++k) {
         const auto units = static_cast<std::int64_t>(gen() % 2000000000001) - 1000000000000;
         values.push_back(static_cast<double>(units) / 1000);
+        // Sums of thousandths, and values a few units in the last place off one.
+        values.push_back(static_cast<double>(units) / 1000 + static_cast<double>(gen() % 3000000) / 1000);
+        double near = static_cast<double>(units) / 1000;
+        for (std::uint64_t steps = gen() % 8; steps > 0; --steps) near = std::nextafter(near, gen() % 2 ? 1e300 : -1e300);
+        values.push_back(near);
         values.push_back(static_cast<double>(units) / static_cast<double>(std::int64_t{1} << (gen() % 50)));
         values.push_back(static_cast<double>(units % 100000) * std::pow(10.0, static_cast<int>(gen() % 30) - 15));
         std::uint64_t bits = gen();
@@ -418,6 +424,16 @@ TEST(NumberWriting, ShortFormsAreTheGeneralFifteenDigitForms) {
         ASSERT_EQ(FloatToStr(v), numbers_detail::FloatToStrGeneral(v)) << v;
         char buf[FloatTextMax];
         ASSERT_EQ(std::string(buf, FormatFloat(v, buf)), FloatToStr(v));
+    }
+}
+
+TEST(NumberWriting, ShortIntegersAreIntToStr) {
+    std::mt19937_64 gen(7);
+    std::vector<std::int64_t> values = {0, 9, 10, 99, 100, -1, -10, -99, -100, 4294967295, kInt64Max, kInt64Min};
+    for (int k = 0; k < 100000; ++k) values.push_back(static_cast<std::int64_t>(gen()) >> (gen() % 64));
+    for (const std::int64_t v : values) {
+        char buf[IntegerTextMax];
+        ASSERT_EQ(std::string(buf, FormatInteger(v, buf)), IntToStr(v));
     }
 }
 

@@ -13,6 +13,7 @@
 #include <iconv.h>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -630,6 +631,32 @@ TEST_F(TextFileTest, OverwriteReplacesTheFileWholeAndKeepsItsMode) {
     EXPECT_EQ(Mode(path), 0640u);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "old content\r\n");
     EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+}
+
+// A large file a save replaces is freed after the save, by a kept thread; its descriptor
+// must not stay open, or every save of a drawing would keep its old copy on the disk.
+TEST_F(TextFileTest, AReplacedLargeFileIsFreedAfterTheWrite) {
+    const auto openDescriptors = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const std::string path = Path("data.txt");
+    ASSERT_TRUE(WriteFileAtomically(path, std::string(3 << 20, 'a')));
+    const auto before = openDescriptors();
+    for (const char c : {'b', 'c', 'd', 'e'}) {
+        ASSERT_TRUE(WriteFileAtomically(path, std::string(3 << 20, c)));
+        EXPECT_EQ(ReadRaw(path), std::string(3 << 20, c));
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (openDescriptors() > before && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"data.txt"});
+
+    // A pipe under the name is not waited on: it is replaced like any other file.
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    ASSERT_TRUE(WriteFileAtomically(path, "after the pipe\r\n"));
+    EXPECT_EQ(ReadRaw(path), "after the pipe\r\n");
 }
 
 TEST_F(TextFileTest, NewFileGetsModeFromUmask) {
