@@ -31,16 +31,11 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string IntToStr(std::int64_t value) {
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, r.ptr);
+    char buf[IntegerTextMax];
+    return std::string(buf, FormatInteger(value, buf));
 }
 
-std::string ColorToStr(std::int32_t color) {
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<std::uint32_t>(color));
-    return std::string(buf, r.ptr);
-}
+std::string ColorToStr(std::int32_t color) { return IntToStr(static_cast<std::uint32_t>(color)); }
 
 namespace numbers_detail {
 

@@ -72,6 +72,16 @@ protected:
         Form->PageControl1->UserSelectTab(4);
         ASSERT_EQ(Form->ActivePageIndex(), 4);
     }
+    // The editor on a drawing of these records, with household "12" in the table.
+    void StartOn(std::initializer_list<TLines> records) {
+        TLines drawing{"Ver4.00"};
+        for (const TLines& r : records) drawing.insert(drawing.end(), r.begin(), r.end());
+        drawing.push_back("endofdata");
+        Dir.WriteFreshRequest();
+        WriteBytes(Dir.DataFile(), CrLf(drawing));
+        Dir.WriteHouseholds({"\"12\",\"甲家\",\"甲　一\",\"\",\"\",\"\",\"\",\"1\",\"\""});
+        Start(Dir, Ui);
+    }
     void StartSample() {
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
         Start(Dir, Ui);
@@ -90,19 +100,12 @@ protected:
 TEST_F(FormParts, RegisteringWritesTheSelectedFiguresAsAPart) {
     // An unselected line; a group of a line and a text; a set-aside copy of a shared plot
     // between them; the plot's current copy.
-    TLines drawing{"Ver4.00"};
-    for (const TLines& r : {Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
-                            Rec(1, {"100", "100", "100", "100", "900", "100", "900", "100"}, "0", 0, "0", 0, 5, "0"),
-                            Rec(11000, PlotBox, "000012", 31, "-1", 30, 0, "-1"),
-                            Rec(22, {"100", "200", "900", "200", "900", "400", "100", "400"}, "本堂", 0, "0", 0, 5, "0", "1"),
-                            Rec(30, {"100", "100", "900", "100", "900", "400", "100", "400"}, "0", 0, "0", 0, 0, "0"),
-                            Rec(11000, PlotBox, "000013", 30, "0", 30, 0, "-1")})
-        drawing.insert(drawing.end(), r.begin(), r.end());
-    drawing.push_back("endofdata");
-    Dir.WriteFreshRequest();
-    WriteBytes(Dir.DataFile(), CrLf(drawing));
-    Dir.WriteHouseholds({"\"12\",\"甲家\",\"甲　一\",\"\",\"\",\"\",\"\",\"1\",\"\""});
-    Start(Dir, Ui);
+    StartOn({Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
+             Rec(1, {"100", "100", "100", "100", "900", "100", "900", "100"}, "0", 0, "0", 0, 5, "0"),
+             Rec(11000, PlotBox, "000012", 31, "-1", 30, 0, "-1"),
+             Rec(22, {"100", "200", "900", "200", "900", "400", "100", "400"}, "本堂", 0, "0", 0, 5, "0", "1"),
+             Rec(30, {"100", "100", "900", "100", "900", "400", "100", "400"}, "0", 0, "0", 0, 0, "0"),
+             Rec(11000, PlotBox, "000013", 30, "0", 30, 0, "-1")});
     Select({2, 3, 4, 5, 6});
     const std::vector<std::string> before = StoreAndHistory(Form->S);
 
@@ -259,15 +262,8 @@ TEST_F(FormParts, APartThatIsOneGroupAsksNothing) {
 }
 
 TEST_F(FormParts, ADrawingWhosePlotKeyIsAtTheLimitRefusesAPartWithPlotsWhole) {
-    TLines drawing{"Ver4.00"};
-    for (const TLines& r : {Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
-                            Rec(11000, PlotBox, "0", 2147483647, "0", 0, 0, "-1")})
-        drawing.insert(drawing.end(), r.begin(), r.end());
-    drawing.push_back("endofdata");
-    Dir.WriteFreshRequest();
-    WriteBytes(Dir.DataFile(), CrLf(drawing));
-    Dir.WriteHouseholds({"\"12\",\"甲家\",\"甲　一\",\"\",\"\",\"\",\"\",\"1\",\"\""});
-    Start(Dir, Ui);
+    StartOn({Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
+             Rec(11000, PlotBox, "0", 2147483647, "0", 0, 0, "-1")});
     ASSERT_EQ(Form->S.MaxPlotId, 2147483647);
     Select({1, 2});
     Dialogs.FileNames = {Dir.File("線と区画.bbh"), Dir.File("線と区画.bbh")};

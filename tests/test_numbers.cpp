@@ -427,13 +427,14 @@ TEST(NumberWriting, ShortFormsAreTheGeneralFifteenDigitForms) {
     }
 }
 
-TEST(NumberWriting, ShortIntegersAreIntToStr) {
+TEST(NumberWriting, IntegersAreTheLibrarysDecimalText) {
     std::mt19937_64 gen(7);
     std::vector<std::int64_t> values = {0, 9, 10, 99, 100, -1, -10, -99, -100, 4294967295, kInt64Max, kInt64Min};
     for (int k = 0; k < 100000; ++k) values.push_back(static_cast<std::int64_t>(gen()) >> (gen() % 64));
     for (const std::int64_t v : values) {
         char buf[IntegerTextMax];
-        ASSERT_EQ(std::string(buf, FormatInteger(v, buf)), IntToStr(v));
+        ASSERT_EQ(std::string(buf, FormatInteger(v, buf)), std::to_string(v));
+        ASSERT_EQ(IntToStr(v), std::to_string(v));
     }
 }
 
