@@ -80,7 +80,7 @@ if(TARVEK_BUILD_TESTS)
     LIBS tarvek_forms)
   tarvek_gui_test(tarvek_form_blocks_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_blocks.cpp
-    LIBS tarvek_forms)
+    LIBS tarvek_forms JPEG::JPEG)
   tarvek_gui_test(tarvek_form_arrange_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/../tests/test_form_arrange.cpp
     LIBS tarvek_forms)

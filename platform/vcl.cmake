@@ -8,7 +8,7 @@ add_library(tarvek_vcl STATIC
   ${CMAKE_CURRENT_LIST_DIR}/vcl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vcl_controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vcl_containers.cpp)
-target_link_libraries(tarvek_vcl PUBLIC tarvek_platform_core tarvek_canvas Qt6::Widgets)
+target_link_libraries(tarvek_vcl PUBLIC tarvek_platform_core tarvek_canvas Qt6::Widgets PRIVATE tarvek_jpeg)
 set_target_properties(tarvek_vcl PROPERTIES AUTOMOC ON)
 
 if(TARVEK_BUILD_TESTS)

@@ -793,7 +793,8 @@ class TImage : public TControl {
 public:
     explicit TImage(TWinControl* parent);
     ~TImage() override;
-    // Any format Qt reads; false (and the picture unchanged) when the file cannot be read.
+    // JPEG by its extension through libjpeg, any other format Qt reads; false (and the
+    // picture unchanged) when the file cannot be read.
     bool LoadFromFile(const std::string& path);
     void SetPicture(const QImage& image);
     void Clear();

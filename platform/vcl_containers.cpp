@@ -1,7 +1,6 @@
 // Our component layer: page controls, scroll boxes, paint boxes, images and string grids.
 #include <QAbstractTableModel>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -18,6 +17,7 @@
 
 #include <algorithm>
 
+#include "platform/jpeg_reader.h"
 #include "platform/vcl.h"
 #include "platform/vcl_private.h"
 
@@ -500,8 +500,7 @@ TImage::~TImage() {
 }
 
 bool TImage::LoadFromFile(const std::string& path) {
-    QImageReader reader(Q(path));
-    QImage image = reader.read();
+    QImage image = ReadPictureFile(path);
     if (image.isNull()) return false;
     SetPicture(image);
     return true;

@@ -24,4 +24,5 @@ done < "$build_dir/fuzz/targets.txt"
 llvm-profdata merge -sparse "$build_dir"/profiles/*.profraw -o "$build_dir/profiles/all.profdata"
 llvm-cov report "${objects[@]:1}" -instr-profile="$build_dir/profiles/all.profdata" \
   platform/textfile.cpp platform/numbers.cpp document/drawing_file.cpp document/view_settings.cpp \
-  document/startup.cpp document/part_file.cpp households/household_table.cpp households/handover.cpp households/ledger_poll.cpp
+  document/startup.cpp document/part_file.cpp households/household_table.cpp households/handover.cpp households/ledger_poll.cpp \
+  platform/jpeg_reader.cpp

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include <QEventLoop>
 #include <QInputMethodEvent>
@@ -21,6 +22,7 @@
 #include "view/idle.h"
 #include "view/zoom.h"
 #include "form_test_support.h"
+#include "jpeg_test_support.h"
 #include "gui_test_main.h"
 #include "scripted_dialogs.h"
 
@@ -372,6 +374,65 @@ TEST_F(FormBlocks, DefaultColoursEmptyThePaperAndNoTakesThePictureOff) {
     Form->BitBtn12->Click();
     EXPECT_TRUE(Form->Image1->Empty());
     EXPECT_EQ(s.BackgroundPicturePath, "");
+}
+
+// The paper's picture is read by its file's extension: "jpg" and "jpeg" by the JPEG decoder,
+// the rest by the toolkit. A JPEG cut short, or bytes of another format under a JPEG name,
+// are refused as a file that is no picture is.
+TEST_F(FormBlocks, ThePaperPictureIsDecodedByItsExtension) {
+    TDrawingState& s = Form->S;
+    TScriptedDialogs dialogs;
+    const QRgb orange = qRgb(255, 128, 0), teal = qRgb(0, 128, 128), blue = qRgb(40, 60, 220);
+    QImage plain(40, 30, QImage::Format_RGB32);
+    plain.fill(orange);
+    const std::string jpeg = testing::EncodeJpeg(plain);
+    plain.fill(blue);
+    const std::string progressive = testing::EncodeJpeg(plain, testing::TJpegLayout::Progressive);
+    plain.fill(teal);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && plain.save(&buffer, "PNG"));
+    const std::string pngBytes(png.constData(), static_cast<std::size_t>(png.size()));
+
+    struct TCase {
+        const char* File;
+        std::string Bytes;
+        bool Shown;
+        QRgb Paper;
+    };
+    const TCase cases[] = {
+        {"紙.JPG", jpeg, true, orange},
+        {"紙.Jpeg", progressive, true, blue},
+        {"紙.png", pngBytes, true, teal},
+        {"半分.jpg", jpeg.substr(0, jpeg.size() / 2), false, 0},
+        {"終わり無し.jpeg", jpeg.substr(0, jpeg.size() - 2), false, 0},  // its end marker lost
+        {"形式違い.jpg", pngBytes, false, 0},
+        {"空.jpg", "", false, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.File);
+        Ui.Answers = {mrNo};  // the paper bare first
+        Form->BitBtn12->Click();
+        ASSERT_TRUE(Form->Image1->Empty());
+        const std::string path = Dir.File(c.File);
+        testing::WriteBytes(path, c.Bytes);
+        Ui.Answers = {mrYes};
+        dialogs.FileName = path;
+        const int beeps = Ui.Beeps;
+        Form->BitBtn12->Click();
+        EXPECT_EQ(Form->Image1->Empty(), !c.Shown);
+        EXPECT_EQ(s.BackgroundPicturePath, c.Shown ? path : "");
+        EXPECT_EQ(Ui.Beeps, beeps + (c.Shown ? 0 : 1));
+        Form->PaintMapImage();
+        // Paper between the temple's figures; the picture is stretched over the view.
+        const TColor at = Form->MapPixel(360, 225);
+        const QRgb painted = qRgb(at & 0xFF, (at >> 8) & 0xFF, (at >> 16) & 0xFF);
+        if (c.Shown) {
+            EXPECT_TRUE(testing::NearColour(painted, c.Paper)) << std::hex << at;
+        } else {
+            EXPECT_EQ(at, 0xFFFFFF);
+        }
+    }
 }
 
 TEST_F(FormBlocks, HintsPasteDirectionAndCaptions) {

@@ -6,6 +6,7 @@
 
 #include "document/drawing_file.h"
 #include "form_test_support.h"
+#include "jpeg_test_support.h"
 #include "gui_test_main.h"
 
 namespace tarvek {
@@ -242,6 +243,40 @@ TEST(FormView, SettingsReachTheControlsAndComeBackAtClosing) {
         TForm_zumenn f(again.Folder(), ui2);
         EXPECT_TRUE(f.Image1->Empty());
         EXPECT_EQ(f.S.BackgroundPicturePath, g.BackgroundPicturePath);
+    }
+}
+
+// A JPEG named by the settings is decoded at start-up; one cut short clears the paper as a
+// file that is gone does.
+TEST(FormView, AJpegPaperPictureAtStartUp) {
+    for (const bool whole : {true, false}) {
+        SCOPED_TRACE(whole ? "whole" : "cut short");
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        QImage plain(40, 30, QImage::Format_RGB32);
+        const QRgb orange = qRgb(255, 128, 0);
+        plain.fill(orange);
+        const std::string jpeg = testing::EncodeJpeg(plain);
+        testing::WriteBytes(dir.File("背景.JPEG"), whole ? jpeg : jpeg.substr(0, jpeg.size() - 2));
+        TFormData d;
+        d.BackgroundPicturePath = dir.File("背景.JPEG");
+        ASSERT_TRUE(WriteTextLines(dir.DispFile(), FormDataToLines(d)));
+        TScriptedUi ui;
+        auto form = StartForm(dir, ui);
+        ASSERT_TRUE(ui.Shown.empty());
+        EXPECT_EQ(form->Image1->Empty(), !whole);
+        EXPECT_EQ(form->S.BackgroundPicturePath, d.BackgroundPicturePath);
+        form->PaintMapImage();
+        const QImage& map = form->MapImage;
+        int paper = 0;
+        for (int y = 0; y < map.height(); ++y)
+            for (int x = 0; x < map.width(); ++x) paper += testing::NearColour(map.pixel(x, y), orange) ? 1 : 0;
+        // The picture fills the view but for the figures drawn over it.
+        if (whole) {
+            EXPECT_GT(paper, map.width() * map.height() / 2);
+        } else {
+            EXPECT_EQ(paper, 0);
+        }
     }
 }
 
