@@ -27,8 +27,9 @@ public:
     virtual bool FirstShowSetsZoomStep() const { return true; }
     // A ledger request for a household brings the household page to the front.
     virtual bool HouseholdRequestOpensPage() const { return true; }
-    // Every answered ledger request ends with one step of "拡大".
-    virtual bool RequestZoomsIn() const { return false; }
+    // How an answered ledger request leaves the view: as it is here, one step of "拡大"
+    // on in the tablet. The edition holds the zoom, so the household logic needs no view.
+    virtual void ZoomAfterRequest(TDrawingState&) const {}
     // A selection the filter leaves empty is explained with a beep and the help line.
     virtual bool ExplainsEmptySelection() const { return true; }
 };

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace tarvek {
+#include "platform/graphics.h"  // TColor, TPenStyle, TBrushStyle
 
-using TColor = std::int32_t;  // $00BBGGRR; system colours are $FF0000nn
+namespace tarvek {
 
 // Kinds share their numbers with the tool codes: a figure drawn with a tool gets the
 // tool's code as its kind.
@@ -77,11 +77,6 @@ inline bool IsCompoundParent(const TDateRec& r) { return r.Kind >= fkPolygon && 
 
 // Plots of current files carry IsPlot; unversioned files had their own plot kind.
 inline bool IsPlotRecord(const TDateRec& r) { return r.Kind == fkOldPlot || r.IsPlot != 0; }
-
-// Toolkit pen and brush styles, in the order the stored indices map onto them.
-enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot };
-enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal,
-                         bsCross, bsDiagCross };
 
 // Stored index -> style. An index outside the table (a damaged or foreign file) falls
 // back to solid pen / clear brush rather than reading past the table.

@@ -11,7 +11,6 @@
 #include "households/ledger_exchange.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
-#include "view/zoom.h"
 
 namespace tarvek {
 
@@ -159,7 +158,7 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
         if (s.LedgerTargetId > 0) ShowRequestedHousehold(s, view, s.LedgerTargetId);
     }
 
-    if (s.Edition->RequestZoomsIn()) ZoomByButton(s, true);
+    s.Edition->ZoomAfterRequest(s);
 
     const THistoryData selection = BuildSelectionHistoryData(s);
     PushHistory(s, "外部選択解除").Data = selection;

@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "document/figure.h"  // TColor, TPenStyle, TBrushStyle
+#include "platform/graphics.h"
 
 namespace tarvek {
 

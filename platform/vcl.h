@@ -51,7 +51,7 @@
 #include <string>
 #include <vector>
 
-#include "document/figure.h"  // TColor
+#include "platform/graphics.h"
 
 class QAbstractItemModel;
 class QCheckBox;

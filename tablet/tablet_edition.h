@@ -15,7 +15,7 @@ public:
     // The zoom-in step that follows a request must start from the step in force.
     bool FirstShowSetsZoomStep() const override { return false; }
     bool HouseholdRequestOpensPage() const override { return false; }
-    bool RequestZoomsIn() const override { return true; }
+    void ZoomAfterRequest(TDrawingState& s) const override;
     bool ExplainsEmptySelection() const override { return false; }
 };
 
