@@ -24,6 +24,10 @@ bool EndsWithNoCase(const std::string& name, const std::string& tail) {
                       });
 }
 
+// A part's plots are the records that carry the plot flag. An old part's kind 11 is
+// never drawn, so it stays a figure: the ledger must not hear of a plot the map lacks.
+bool IsLoadedPlot(const TDateRec& r) { return r.IsPlot != 0; }
+
 }  // namespace
 
 std::string PartsFolder(const TDrawingState& s) {
@@ -116,9 +120,8 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
     TPartAppendResult result;
     const auto n = static_cast<std::int32_t>(records.size());
     if (n == 0) return result;
-    // A key for every plot record at most (pieces share their parent's), before anything
-    // changes.
-    if (!ReservePlotIds(s, std::count_if(records.begin(), records.end(), IsPlotRecord))) return result;
+    // A key for every plot at most (pieces share their parent's), before anything changes.
+    if (!ReservePlotIds(s, std::count_if(records.begin(), records.end(), IsLoadedPlot))) return result;
 
     ClearFigureSelection(s, true);
     // Room for the whole part first: a compaction renumbers the store, so the count that
@@ -148,7 +151,7 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
         r.SourceIndex = 0;
         r.DistrictId = 0;
         // The household goes with the other household fields: a new plot is nobody's.
-        if (IsPlotRecord(r)) r.Text = "0";
+        if (IsLoadedPlot(r)) r.Text = "0";
         s.FigureCount += 1;
         s.Fig(s.FigureCount) = std::move(r);
         UpdateFigureBounds(s, s.FigureCount);
@@ -159,11 +162,11 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
     // pasted one does, so the ledger hears of each plot once.
     const auto pieceOfPlot = [&](std::int32_t i) {
         const std::int32_t owner = GetCompoundOwner(s, i);
-        return owner > former && owner <= s.FigureCount && IsPlotRecord(s.Fig(owner));
+        return owner > former && owner <= s.FigureCount && IsLoadedPlot(s.Fig(owner));
     };
     std::vector<std::int32_t> announced;
     for (std::int32_t i = former + 1; i <= s.FigureCount; ++i) {
-        if (!IsPlotRecord(s.Fig(i)) || pieceOfPlot(i)) continue;
+        if (!IsLoadedPlot(s.Fig(i)) || pieceOfPlot(i)) continue;
         announced.push_back(i);
         s.MaxPlotId += 1;
         s.Fig(i).PlotId = s.MaxPlotId;
@@ -171,7 +174,7 @@ TPartAppendResult AppendPartRecords(TDrawingState& s, TLedgerView& view, const s
         s.LedgerUnchanged = 0;
     }
     for (std::int32_t i = former + 1; i <= s.FigureCount; ++i)
-        if (IsPlotRecord(s.Fig(i)) && pieceOfPlot(i)) s.Fig(i).PlotId = s.Fig(GetCompoundOwner(s, i)).PlotId;
+        if (IsLoadedPlot(s.Fig(i)) && pieceOfPlot(i)) s.Fig(i).PlotId = s.Fig(GetCompoundOwner(s, i)).PlotId;
     FlushChangesToLedger(s, view);
 
     RebuildSelectionList(s, true);

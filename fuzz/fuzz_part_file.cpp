@@ -55,13 +55,16 @@ TDrawingState& Editor(TFuzzEnv& env, int slot, const TDrawingState& sample, int 
     return s;
 }
 
+// A part's plots carry the plot flag; an old kind 11 without it stays a figure.
+bool LoadedPlot(const TDateRec& r) { return r.IsPlot != 0; }
+
 // The plots of the appended records that got keys of their own, in store order.
 std::vector<std::int32_t> KeyedPlots(const TDrawingState& s, std::int32_t former) {
     std::vector<std::int32_t> keyed;
     for (std::int32_t i = former + 1; i <= s.FigureCount; ++i) {
         const std::int32_t owner = GetCompoundOwner(s, i);
-        const bool piece = owner > former && owner <= s.FigureCount && IsPlotRecord(s.Fig(owner));
-        if (IsPlotRecord(s.Fig(i)) && !piece) keyed.push_back(i);
+        const bool piece = owner > former && owner <= s.FigureCount && LoadedPlot(s.Fig(owner));
+        if (LoadedPlot(s.Fig(i)) && !piece) keyed.push_back(i);
     }
     return keyed;
 }
@@ -105,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TPartAppendResult added = LoadPartFile(s, ledger, path);
 
     const bool empty = read && parsed.ok() && parsed.Records.empty();
-    const auto plots = static_cast<std::int64_t>(std::count_if(parsed.Records.begin(), parsed.Records.end(), IsPlotRecord));
+    const auto plots = static_cast<std::int64_t>(std::count_if(parsed.Records.begin(), parsed.Records.end(), LoadedPlot));
     const bool keysShort = plots > std::int64_t{KeyLimit} - maxId;
     const bool storeFull = former + static_cast<std::int64_t>(parsed.Records.size()) >= MaxFigures;
     if (!read || !parsed.ok() || empty || keysShort || storeFull) {
@@ -131,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const TDateRec& r = s.Fig(i);
         Require(r.Selected == 1 && r.Deleted == 0 && r.SetAside == 0 && r.ShareSetId == 0, "a loaded record is live and selected");
         Require(r.OwnerIndex == 0 || r.OwnerIndex > former, "a loaded record's owner is loaded too");
-        if (IsPlotRecord(r)) Require(r.Text == "0" && r.HouseName == "空" && r.PlotNumber == "000000", "a loaded plot is empty");
+        if (LoadedPlot(r)) Require(r.Text == "0" && r.HouseName == "空" && r.PlotNumber == "000000", "a loaded plot is empty");
+        else Require(r.PlotId == 0, "a loaded figure has no plot key, an old kind 11 neither");
     }
     Require(s.SelectedCount == n, "the loaded records are the selection");
     Require(s.History[static_cast<std::size_t>(s.HistoryCount)].Label == std::string(PartLoadStepLabel) &&

@@ -65,16 +65,20 @@ bool AssignSharedMode(TDrawingState& s, std::int32_t cur, std::int32_t setId) {
         s.Ui.Beep();
         return false;
     }
-    const std::vector<std::int32_t> members = CompoundMembers(s, cur);
-    // Room for every copy is checked before anything changes, so that a full store
-    // cannot leave a half-formed set behind.
-    const std::int64_t needed = static_cast<std::int64_t>(members.size()) + 1;
+    // Room for every copy is made before anything changes, so that a full store cannot
+    // leave a half-formed set behind; a store full of deleted records is compacted, as
+    // for every other record made.
+    const auto needed = static_cast<std::int32_t>(CompoundMembers(s, cur).size()) + 1;
     // The copy and its pieces share one new key.
     if (!ReservePlotIds(s, 1)) return false;
-    if (s.FigureCount + needed > MaxFigures - 1) {
-        s.Ui.MessageDlg(StoreFullMessage, TMsgDlgType::mtWarning, mbOK);
-        return false;
-    }
+    std::int32_t deletedBelow = 0;
+    for (std::int32_t i = 1; i < cur; ++i)
+        if (s.Fig(i).Deleted) ++deletedBelow;
+    const std::int32_t countBefore = s.FigureCount;
+    if (!ReserveFigures(s, needed)) return false;
+    // The compaction keeps the order of the records it keeps.
+    if (s.FigureCount != countBefore) cur -= deletedBelow;
+    const std::vector<std::int32_t> members = CompoundMembers(s, cur);
 
     s.LedgerUnchanged = 0;
     Trireki& step = PushHistory(s, "共有データセットを取消す");

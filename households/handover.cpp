@@ -203,6 +203,14 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
         listed.push_back(p.PlotId);
     }
 
+    // New plots start from the largest point 2 of the drawing as loaded, deleted records
+    // too, and line up to the right.
+    double maxX = 0.0, maxY = 0.0;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        maxX = std::max(maxX, s.Fig(i).X2);
+        maxY = std::max(maxY, s.Fig(i).Y2);
+    }
+
     // Room for the new plots first. Compaction must run before the unlisted plots are
     // marked deleted below, or it would remove plots that later lines still name. It
     // also removes deleted plots that a line would have brought back, so those need new
@@ -239,14 +247,6 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
         }
     }
 
-    // New plots line up to the right, below and right of everything drawn.
-    double maxX = 0.0, maxY = 0.0;
-    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
-        const TDateRec& r = s.Fig(i);
-        maxX = std::max({maxX, r.X1, r.X2, r.X3, r.X4});
-        maxY = std::max({maxY, r.Y1, r.Y2, r.Y3, r.Y4});
-    }
-
     // The plots of each id in store order, as (id, index) sorted: one list rather than a
     // node per plot. Plots the file brings are found among those made here.
     std::vector<std::pair<std::int32_t, std::int32_t>> byId;
@@ -273,7 +273,8 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
                 const std::int32_t n = AppendPlotRecord(s, maxX, maxY);
                 s.Fig(n).PlotId = p.PlotId;
                 s.MaxPlotId = std::max(s.MaxPlotId, p.PlotId);
-                maxX = s.Fig(n).X2 + s.BlockGapX * 1000.0;
+                // The gap is screen pixels at the zoom in force.
+                maxX = s.Fig(n).X2 + static_cast<double>(s.BlockGapX) / s.Zoom * 1000.0;
                 it = made.emplace(p.PlotId, n).first;
             }
             madeHere = it->second;

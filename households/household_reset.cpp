@@ -1,8 +1,10 @@
 #include "households/household_reset.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "document/drawing_state.h"
+#include "document/figure_store.h"
 #include "document/history.h"
 #include "document/selection.h"
 #include "households/assignment.h"
@@ -76,15 +78,26 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
     const std::int32_t current = CursorEntry(s);
 
     TLines removedList{ChangeRecordHeader(VerbRemoved)};
+    // A set holds a compound plot as the shared assignment made it: the parent with its
+    // pieces as one record. Counted piece by piece, a set of two compound plots never
+    // came down to two, and the copy left over stayed set aside, out of sight.
+    std::vector<std::uint8_t> listed(static_cast<std::size_t>(s.FigureCount) + 1, 0);
+    for (const std::int32_t i : entries) listed[static_cast<std::size_t>(i)] = 1;
+    const auto pieceOf = [&](std::int32_t i) { return GetCompoundOwner(s, i) > 0; };
     const auto inSet = [&](std::int32_t set) {
         std::int32_t c = 0;
         for (const std::int32_t i : entries)
-            if (s.Fig(i).ShareSetId == set) ++c;
+            if (s.Fig(i).ShareSetId == set && !pieceOf(i)) ++c;
         return c;
     };
     for (const std::int32_t i : entries) {
         TDateRec& r = s.Fig(i);
         if (!HasHousehold(r) || r.SetAside) continue;
+        // A piece whose parent the loop resets goes with its parent.
+        const std::int32_t owner = GetCompoundOwner(s, i);
+        if (owner > 0 && owner <= s.FigureCount && listed[static_cast<std::size_t>(owner)] &&
+            HasHousehold(s.Fig(owner)) && !s.Fig(owner).SetAside)
+            continue;
         const std::int32_t set = r.ShareSetId;
         ClearHouseholdOfPlot(r);
         r.SetAside = 1;
@@ -104,7 +117,7 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
         }
         if (c == 2) {
             for (const std::int32_t j : entries) {
-                if (s.Fig(j).ShareSetId != set || s.Fig(j).Deleted) continue;
+                if (s.Fig(j).ShareSetId != set || s.Fig(j).Deleted || pieceOf(j)) continue;
                 s.Fig(j).ShareSetId = 0;
                 for (const std::int32_t m : CompoundMembers(s, j)) s.Fig(m).ShareSetId = 0;
                 break;

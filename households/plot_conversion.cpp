@@ -195,7 +195,14 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
                 copy.Selected = 0;
             }
         }
+        // A set-aside copy selected without its shown copy goes as its fellows would:
+        // the ledger hears it removed, so no plain figure may stay under the plot.
+        const bool setAside = r.SetAside && r.ShareSetId > 0;
         ResetHouseholdFields(s, f);
+        if (setAside) {
+            r.Deleted = 1;
+            r.Selected = 0;
+        }
         if (r.Kind == fkPolygon) {
             for (std::size_t p = e; p-- > 0 && s.Fig(entries[p]).OwnerIndex == f;) ResetHouseholdFields(s, entries[p]);
         } else if (r.Kind == fkClosedCurve || r.Kind == fkOpenCurve) {

@@ -408,6 +408,36 @@ TEST_F(Assign, SharedAssignmentWithoutRoomChangesNothing) {
     }
 }
 
+TEST_F(Assign, SharedAssignmentInAFullStoreCompactsFirst) {
+    // A deleted record below the plot and the rest of the store taken: the compaction
+    // moves the plot down by one before its copy is added.
+    S.FigureCount = MaxFigures - 1;
+    S.Fig(1).Deleted = 1;
+    Select({2});
+    Ui.Answers = {mrYes};
+    View.Row = 2;  // 000120
+    AssignHousehold(S, View);
+
+    ASSERT_EQ(Ui.Shown.size(), 1u) << "the sharing question only";
+    ASSERT_EQ(S.FigureCount, MaxFigures - 1);
+    const TDateRec& old = S.Fig(1);
+    const TDateRec& added = S.Fig(S.FigureCount);
+    EXPECT_EQ(old.Text, "000099");
+    EXPECT_EQ(old.ShareSetId, 12);
+    EXPECT_EQ(old.SetAside, 1);
+    EXPECT_EQ(added.Text, "000120");
+    EXPECT_EQ(added.PlotId, 13);
+    EXPECT_EQ(added.ShareSetId, 12);
+    EXPECT_EQ(S.CurrentHitIndex, S.FigureCount);
+    // The step lies on the emptied history, counted from the compacted store.
+    EXPECT_EQ(Top().Label, "共有データセットを取消す");
+    EXPECT_EQ(S.HistoryCount, 2);
+    EXPECT_EQ(*Top().Data.Number(0), MaxFigures - 2);
+    EXPECT_EQ(*Top().Data.Number(1), 1);
+    ASSERT_EQ(Sent.size(), 2u);
+    EXPECT_EQ(Sent[0], (TLines{"-999,-999,,,,-999,-999,追加", "13,000120,北上段002,,A,0,7,図面1"}));
+}
+
 TEST_F(Assign, ReplaceTakesThePlotOver) {
     struct TCase {
         const char* Name;

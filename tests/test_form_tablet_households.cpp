@@ -1,13 +1,15 @@
 // The tablet's selection and household operations on the real form offscreen, with the
 // sample temple in a temporary program folder and a ledger that takes the return file:
 // taps and bands on the map, the household button a request shows, the co-owner list
-// over the map, "檀家リセット", the right button, Delete, and that nothing is recorded.
+// over the map, "檀家リセット" (a shared polygon plot too), the right button, Delete, and
+// that nothing is recorded.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableView>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 
@@ -17,6 +19,7 @@
 #include "editing/drawing_tools.h"
 #include "form_test_support.h"
 #include "gui_test_main.h"
+#include "households/assignment.h"
 #include "households/ledger_exchange.h"
 #include "platform/numbers.h"
 #include "tablet/tablet_edition.h"
@@ -44,6 +47,7 @@ class TabletHouseholds : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
+        Arrange();
         testing::WriteBytes(Dir.File(SelectedDrawingFileName),
                             Utf8ToCp932("\"墓地\",\"\",\"\",\"明星寺\",\"\",\"本堂裏墓地\"\r\n"));
         Form = std::make_unique<TForm_zumenn>(Dir.Folder(), Ui, TabletEdition());
@@ -54,6 +58,9 @@ protected:
         ASSERT_TRUE(Form->R_time->Checked());
         ASSERT_EQ(Form->ActivePageIndex(), 0);
     }
+
+    // What the ledger leaves in the folder besides the sample temple.
+    virtual void Arrange() {}
 
     TDrawingState& S() { return Form->S; }
 
@@ -327,6 +334,97 @@ TEST_F(TabletHouseholds, TheResetAsksAndSendsItsListsWhileRequestsWait) {
     EXPECT_EQ(testing::ReadBytes(RequestPath()), "");
     EXPECT_EQ(Form->BitBtn3->Caption(), "田村　誠にセット");
     ExpectNoHistory();
+}
+
+// The sample temple with a polygon plot, 南1, in its empty top right corner: four edges
+// before their parent, all under the ledger's plot key 900.
+class TabletPolygonPlot : public TabletHouseholds {
+protected:
+    void Arrange() override {
+        const std::string data = Dir.File(std::string(SampleDrawing) + "_data.txt");
+        TLines lines;
+        ASSERT_TRUE(ReadTextLines(data, lines));
+        const auto end = std::find(lines.begin(), lines.end(), EndOfDataLine);
+        ASSERT_NE(end, lines.end());
+        Parent = static_cast<std::int32_t>((end - lines.begin() - 1) / 25) + 5;
+        const double corners[4][2] = {{100000, 2000}, {104000, 2000}, {104000, 6000}, {100000, 6000}};
+        TLines polygon;
+        for (int k = 0; k <= 4; ++k) {
+            TDateRec r;
+            r.Kind = k < 4 ? fkPolygonEdge : fkPolygon;
+            if (k < 4) {
+                const auto& a = corners[k];
+                const auto& b = corners[(k + 1) % 4];
+                r.X1 = r.X2 = a[0], r.Y1 = r.Y2 = a[1];
+                r.X3 = r.X4 = b[0], r.Y3 = r.Y4 = b[1];
+                r.OwnerIndex = Parent;
+            } else {
+                r.X1 = r.X4 = 100000, r.X2 = r.X3 = 104000;
+                r.Y1 = r.Y2 = 2000, r.Y3 = r.Y4 = 6000;
+            }
+            r.Text = "0";
+            r.PlotId = 900;
+            r.IsPlot = 1;
+            r.PenWidth = 1;
+            r.BrushColor = 7321527;
+            r.FontName = "ＭＳ 明朝";
+            AppendFigureRecordLines(r, polygon);
+        }
+        lines.insert(end, polygon.begin(), polygon.end());
+        ASSERT_TRUE(WriteTextLines(data, lines));
+        TLines handover;
+        ASSERT_TRUE(ReadTextLines(Dir.File("受渡し_fm.csv"), handover));
+        handover.push_back("900,0,\"南1\",\"\",\"\",-1,0,\"本堂裏墓地\"");
+        ASSERT_TRUE(WriteTextLines(Dir.File("受渡し_fm.csv"), handover));
+    }
+
+    // A household of the table that owns no plot yet, as the ledger's request names it.
+    std::string FreeHousehold() {
+        for (int r = 1; r < Form->StringGrid1->RowCount(); ++r)
+            if (CountHouseholdUses(S(), Form->StringGrid1->Cells(0, r)) == 0) return Form->StringGrid1->Cells(0, r);
+        return {};
+    }
+
+    std::int32_t Parent = 0;
+};
+
+TEST_F(TabletPolygonPlot, ResettingTheSecondHouseholdShowsTheFirstHouseholdsPolygonAgain) {
+    ASSERT_EQ(S().Fig(Parent).Kind, fkPolygon);
+    ASSERT_EQ(S().Fig(Parent).PlotNumber, "南1");
+    const std::string first = FreeHousehold();
+    Request("-" + IntToStr(StrToInt(first).value_or(0)));
+    Tap(Parent);
+    ASSERT_EQ(InHand(), Parent);
+    Form->BitBtn3->Click();
+    ASSERT_EQ(S().Fig(Parent).Text, first);
+    Request("-" + IntToStr(StrToInt(FreeHousehold()).value_or(0)));
+    Tap(Parent);
+    Ui.Answers = {mrYes};  // shared
+    Form->BitBtn3->Click();
+    const std::int32_t copy = S().FigureCount;
+    ASSERT_EQ(copy, Parent + 5);
+    ASSERT_EQ(S().Fig(Parent).SetAside, 1);
+
+    // The ledger asks for the new copy; the user resets it on the drawing page, where the
+    // edges are listed with their polygons.
+    Request(IntToStr(S().Fig(copy).PlotId));
+    Form->PageControl1->UserSelectTab(3);
+    NewLists();
+    Ui.Answers = {mrYes};
+    Form->BitBtn43->Click();
+    for (std::int32_t i = Parent + 1; i <= copy; ++i) EXPECT_EQ(S().Fig(i).Deleted, 1) << i;
+    const std::vector<std::string> lists = NewLists();
+    ASSERT_FALSE(lists.empty());
+    EXPECT_EQ(lists[0], Bytes(Header + "削除\r\n" + Line(copy) + "\r\n"));
+    for (std::int32_t i = Parent - 4; i <= Parent; ++i) {
+        SCOPED_TRACE(i);
+        const TDateRec& r = S().Fig(i);
+        EXPECT_EQ(r.Deleted, 0);
+        EXPECT_EQ(r.Text, first);
+        EXPECT_EQ(r.ShareSetId, 0);
+        EXPECT_EQ(r.SetAside, 0);
+        EXPECT_EQ(r.PlotNumber, "南1");
+    }
 }
 
 TEST_F(TabletHouseholds, TapsShiftTapsBandsAndTheRightButtonSelect) {

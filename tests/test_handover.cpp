@@ -72,6 +72,8 @@ TEST_F(HandoverMerge, TheLedgerListIsTheMasterOfThePlots) {
         "20,777,\"東2\",\"\",\"一等\",-1,3,\"本堂裏\"",
         "9,34,\"東1\",\"\",\"特等\",-1,7,\"本堂裏\"",
     });
+    S.Zoom = 8;  // the gap between new plots is screen pixels at the zoom in force
+    S.BlockGapX = 3;
     ASSERT_TRUE(Merge());
     EXPECT_EQ(S.StartupError, 0);
     EXPECT_EQ(Ui.Beeps, 0);
@@ -103,8 +105,9 @@ TEST_F(HandoverMerge, TheLedgerListIsTheMasterOfThePlots) {
     EXPECT_EQ(S.Fig(Line).Text, "0");
     EXPECT_EQ(S.Fig(Line).Grade, "");
 
-    // Ids 9 and 20 get new plots side by side below and right of everything drawn; the
-    // second line for 9 updates the plot the first one made.
+    // Ids 9 and 20 get new plots side by side from the largest X2 and the largest Y2 of
+    // the drawing (the line's far end reaches further, but is its point 3); the second
+    // line for 9 updates the plot the first one made.
     ASSERT_EQ(S.FigureCount, 8);
     const TDateRec& a = S.Fig(7);
     const TDateRec& b = S.Fig(8);
@@ -121,7 +124,7 @@ TEST_F(HandoverMerge, TheLedgerListIsTheMasterOfThePlots) {
         EXPECT_EQ(r->IsPlot, 1);
         EXPECT_EQ(r->Deleted, 0);
         EXPECT_EQ(r->Selected, 0);
-        EXPECT_EQ(r->Y1, 25000);
+        EXPECT_EQ(r->Y1, 20000);
         EXPECT_EQ(r->X3 - r->X1, 4000);
         EXPECT_EQ(r->Y3 - r->Y1, 3000);
         EXPECT_EQ(r->X2, r->X3);
@@ -138,8 +141,8 @@ TEST_F(HandoverMerge, TheLedgerListIsTheMasterOfThePlots) {
         EXPECT_EQ(r->OwnerIndex, 0);
         EXPECT_EQ(r->ShareSetId, 0);
     }
-    EXPECT_EQ(a.X1, 30000);
-    EXPECT_EQ(b.X1, a.X2 + S.BlockGapX * 1000);
+    EXPECT_EQ(a.X1, 24000);
+    EXPECT_EQ(b.X1, a.X2 + 375);
 
     // Each new grade joins the list once; the empty grade and the ignored lines never.
     EXPECT_EQ(Grades, (std::vector<std::string>{"特等", "一等", "二等"}));

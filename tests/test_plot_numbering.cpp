@@ -401,5 +401,26 @@ TEST_F(Conversion, SetAsideCopiesGoWithTheirLinesAndEntries) {
     EXPECT_EQ(Listed(), std::vector<std::int32_t>{shown});
 }
 
+TEST_F(Conversion, ASetAsideCopySelectedWithoutItsShownCopyIsRemoved) {
+    const std::int32_t hidden = AddPlot(0, 0, "000012", "西1(1)"), shown = AddPlot(0, 0, "000034", "西1(2)");
+    MakeSet({shown, hidden}, S.Fig(hidden).PlotId);
+    Select({hidden});
+    const std::string hiddenBefore = Line(hidden);
+    Ui.Answers = {mrYes};
+
+    EXPECT_EQ(ConvertSelectionToFigures(S), 1);
+    EXPECT_EQ(S.Fig(hidden).Deleted, 1) << "the ledger is told it goes: no figure stays under the plot";
+    EXPECT_EQ(S.Fig(hidden).IsPlot, 0);
+    EXPECT_EQ(Sent, std::vector<TLines>{List("削除", {hiddenBefore})});
+    ASSERT_EQ(Step().Data.Size(), 17u);
+    EXPECT_EQ(*Step().Data.Number(0), hidden);
+    EXPECT_EQ(*Step().Data.Number(4), 0);  // it was set aside
+    EXPECT_TRUE(Listed().empty());
+    // The shown copy was not selected and stays as it was.
+    EXPECT_EQ(S.Fig(shown).Deleted, 0);
+    EXPECT_EQ(S.Fig(shown).IsPlot, 1);
+    EXPECT_EQ(S.Fig(shown).Text, "000034");
+}
+
 }  // namespace
 }  // namespace tarvek::testing
