@@ -102,8 +102,8 @@ void NudgeSelection(TDrawingState& s, unsigned short key) {
         t.NudgeTotal = {};
         t.NudgeActive = 1;
     }
-    const std::int32_t step = RoundToInt32(1000.0 / s.Zoom * t.MoveStep);
-    std::int32_t dx = 0, dy = 0;
+    const std::int64_t step = RoundHalfEven(1000.0 / s.Zoom * t.MoveStep);
+    std::int64_t dx = 0, dy = 0;
     if (key == KeyLeft) dx = -step;
     if (key == KeyUp) dy = -step;
     if (key == KeyRight) dx = step;

@@ -126,8 +126,9 @@ struct TToolState {
     // The last corner clicked in a rounded polygon (drawing units).
     TPointD LastCorner;
     std::uint8_t NudgeActive = 0;
+    // The move step takes any positive 32-bit number, so a few presses add up past 32 bits.
     struct {
-        std::int32_t dx = 0, dy = 0;
+        std::int64_t dx = 0, dy = 0;
     } NudgeTotal;
     // The Ctrl+arrow step in pixels, whatever the zoom (half the mesh spacing at start).
     std::int32_t MoveStep = 10;

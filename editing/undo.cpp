@@ -234,15 +234,12 @@ void RestorePageFields(TUndoRun& run, const THistoryData& d) {
     } else {
         run.View.ShowDrawingPageControls(false);
         s.MeshVisible = 0;
-        // The tool waits for the drawing page, as the page switch keeps it.
-        if (s.CurrentTool != 0) {
-            s.PreviousTool = s.CurrentTool;
-            s.CurrentTool = 0;
-        }
+        s.PreviousTool = s.CurrentTool;
+        s.CurrentTool = 0;
         ToolView(s).SetPaintCursor(TToolCursor::Default);
         s.Tools.MeshSnap = 1;
-        // The editing page takes the drawing keys as the page switch lets it.
-        s.EditTabActive = page == 4 ? 1 : 0;
+        // Also the editing page: its drawing keys come back with the next page switch.
+        s.EditTabActive = 0;
         ResetPointMarkers(s, true);
     }
 }

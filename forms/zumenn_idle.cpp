@@ -34,7 +34,8 @@ void TForm_zumenn::ApplicationIdle() {
     if (!Tablet()) RecordViewSteps(S, *this);
     TrackSnapPoint(S);
     ShowPlotUnderCursor(S, *this);
-    AutoScrollAtEdge(S, PointerPlace());
+    // A band left behind where the pointer went out would stay on the map.
+    if (AutoScrollAtEdge(S, PointerPlace())) EraseToolPreview(S);
 }
 
 bool TForm_zumenn::FrameChanged() {

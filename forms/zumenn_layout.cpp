@@ -484,7 +484,7 @@ void TForm_zumenn::BindComponentEvents() {
         e->OnEnter = [this] { Edit_noEnter(); };
     for (TControl* c : std::initializer_list<TControl*>{Edit_bikou, Edit5, Edit6, ComboBox3}) {
         c->OnEnter = [this] { Edit_bikouEnter(); };
-        c->OnExit = [this] { Edit_bikouExit(); };
+        c->OnExit = [this, c] { Edit_bikouExit(c); };
     }
     Edit_bikou->OnKeyPress = [this](char32_t& key) { Edit_bikouKeyPress(key); };
     tou_name->OnEnter = [this] { tou_nameEnter(); };

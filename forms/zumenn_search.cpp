@@ -100,12 +100,12 @@ void TForm_zumenn::Edit_noEnter() {
 
 void TForm_zumenn::Edit_bikouEnter() { BeginRemarksEdit(S, Edit_bikou->Text()); }
 
-void TForm_zumenn::Edit_bikouExit() { EndRemarksEdit(S, *this); }
+void TForm_zumenn::Edit_bikouExit(const TControl* sender) { EndRemarksEdit(S, *this, sender == Edit_bikou); }
 
 void TForm_zumenn::Edit_bikouKeyPress(char32_t& key) {
     if (key == 13) {
         key = 0;
-        Edit_bikouExit();
+        Edit_bikouExit(Edit_bikou);
         return;
     }
     if (IsRefusedRemarksChar(key)) {

@@ -254,7 +254,7 @@ void TForm_zumenn::BindTabletComponentEvents() {
     // The household fields: only the remarks and the grade are edited.
     for (TEdit* e : {Edit_no, Edit_genn, Edit_tiku, Edit_tel, Edit_j2}) e->OnEnter = [this] { Edit_noEnter(); };
     Edit_bikou->OnEnter = [this] { Edit_bikouEnter(); };
-    Edit_bikou->OnExit = [this] { Edit_bikouExit(); };
+    Edit_bikou->OnExit = [this] { Edit_bikouExit(Edit_bikou); };
     Edit_bikou->OnKeyPress = [this](char32_t& key) { Edit_bikouKeyPress(key); };
     tou_name->OnEnter = [this] { tou_nameEnter(); };
     tou_name->OnExit = [this] { tou_nameExit(); };

@@ -94,12 +94,10 @@ void TForm_zumenn::PageControl1MouseDown(TMouseButton, TShiftState, int, int) {
         S.MeshVisible = 0;
         S.EditTabActive = 1;
     } else {
-        // The map only selects here: a drawing tool must not start a figure on this page.
-        // The tool waits for the drawing page, also across several pages without one.
-        if (S.CurrentTool != 0) {
-            S.PreviousTool = S.CurrentTool;
-            S.CurrentTool = 0;
-        }
+        // The map only selects here. The drawing page takes back the tool of the page left
+        // last, so a trip through two pages without tools brings the select tool back.
+        S.PreviousTool = S.CurrentTool;
+        S.CurrentTool = 0;
         SelectToolForSearch();
         S.MeshVisible = 0;
         S.EditTabActive = 0;

@@ -45,6 +45,15 @@ void TForm_zumenn::PaintBox1MouseWheel(TShiftState, int delta, int x, int y, boo
 }
 
 void TForm_zumenn::FormResize() {
+    // A ledger request is filling the selection and sets the view itself.
+    if (!S.SelectedList.empty() && S.SelectedList[0] == -999) return;
+    // Even sizes, so that half of each is whole: the figures are centred on half the map.
+    const auto odd = [](const TControl* c) { return c->Width() % 2 != 0 || c->Height() % 2 != 0; };
+    for (TControl* c : std::initializer_list<TControl*>{this, Panel1})
+        if (odd(c)) c->SetBounds(c->Left(), c->Top(), c->Width() + c->Width() % 2, c->Height() + c->Height() % 2);
+    if (S.Zoom == 1 && odd(ScrollBox1))
+        ScrollBox1->SetBounds(ScrollBox1->Left(), ScrollBox1->Top(), ScrollBox1->Width() - ScrollBox1->Width() % 2,
+                              ScrollBox1->Height() - ScrollBox1->Height() % 2);
     ResizeView(S);
     if (S.Zoom == 1) PaintBox1->Invalidate();
     Edit1->SetFocus();

@@ -166,10 +166,11 @@ void BeginRemarksEdit(TDrawingState& s, const std::string& remarks) {
     s.Search.OldRemarks = remarks;
 }
 
-void EndRemarksEdit(TDrawingState& s, TPlotSearchView& view) {
-    // While the fields take search criteria they stay in that mode: the next field
-    // entered must not clear what was typed.
-    if (view.SearchButtonCaption() != SearchArmedCaption) s.Search.EditingField = 0;
+void EndRemarksEdit(TDrawingState& s, TPlotSearchView& view, bool remarksField) {
+    // While the search fields take criteria they stay in that mode: the next field
+    // entered must not clear what was typed. The other pages' fields have no part in
+    // it, and a mark left by them would shut out every shortcut.
+    if (!remarksField || view.SearchButtonCaption() != SearchArmedCaption) s.Search.EditingField = 0;
     // A paste passes the key filter: the refused characters go here.
     const std::string typed = view.RemarksText();
     const std::string text = WithoutRefusedRemarksChars(typed);

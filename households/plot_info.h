@@ -47,6 +47,7 @@ std::string WithoutRefusedRemarksChars(const std::string& text);
 void BeginRemarksEdit(TDrawingState& s, const std::string& remarks);
 // The remarks field was left, or Enter was pressed in it: a changed text goes into the
 // current hit and to the ledger as one "変更" list. With no current hit nothing changes.
-void EndRemarksEdit(TDrawingState& s, TPlotSearchView& view);
+// remarksField is false for the fields that only share the handlers.
+void EndRemarksEdit(TDrawingState& s, TPlotSearchView& view, bool remarksField);
 
 }  // namespace tarvek

@@ -304,6 +304,47 @@ TEST_F(FormAttributes, CtrlArrowsMoveTheSelectionAndTheReleaseRecordsTheMove) {
     EXPECT_EQ(s.DrawingUnchanged, 0);
 }
 
+// A typed step may be as large as the box takes: however far the presses add up, the
+// step they record takes the figures back to where they were.
+TEST_F(FormAttributes, CtrlArrowsWithAHugeTypedStepAreTakenBackExactly) {
+    TDrawingState& s = Form->S;
+    ASSERT_GE(Base, 1);
+    struct TCase {
+        const char* Step;
+        int Key;
+        int Dx, Dy;
+    };
+    const TCase cases[] = {
+        {"1000000", Qt::Key_Right, 1, 0},
+        {"2147483647", Qt::Key_Up, 0, -1},
+        {"2147483647", Qt::Key_Left, -1, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Step) + (c.Dx ? " across" : " up"));
+        Select({1});
+        const TDateRec before = s.Fig(1);
+        Form->ComboBox3->SetText(c.Step);
+        Form->ComboBox3->OnChange();
+        ASSERT_EQ(s.Tools.MoveStep, *StrToInt(c.Step));
+        const std::int64_t step = RoundHalfEven(1000.0 / s.Zoom * s.Tools.MoveStep);
+        // Enough presses to pass what 32 bits hold.
+        const std::int64_t presses = 2147483647 / step + 2;
+        Key(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+        for (std::int64_t k = 0; k < presses; ++k) Key(QEvent::KeyPress, c.Key, Qt::ControlModifier);
+        Key(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+        EXPECT_EQ(s.Fig(1).X1, before.X1 + static_cast<double>(c.Dx * presses * step));
+        EXPECT_EQ(s.Fig(1).Y1, before.Y1 + static_cast<double>(c.Dy * presses * step));
+        ASSERT_EQ(TopLabel(), "キーボードによる図形の移動を元に戻す");
+
+        Key(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        Key(QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
+        for (const auto& [now, was] : {std::pair{s.Fig(1).X1, before.X1}, {s.Fig(1).Y1, before.Y1},
+                                       {s.Fig(1).X3, before.X3}, {s.Fig(1).BoxX2, before.BoxX2},
+                                       {s.Fig(1).BoxY1, before.BoxY1}})
+            EXPECT_EQ(now, was);
+    }
+}
+
 }  // namespace
 }  // namespace tarvek
 

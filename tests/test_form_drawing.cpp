@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -220,6 +221,34 @@ TEST_F(FormDrawing, RubberBandsShowAndGoWithoutATrace) {
         }
     }
     EXPECT_EQ(NewKinds(), (std::vector<std::int32_t>{5, 1, 31}));
+}
+
+// The edge scroll of a drag: where the pointer leaves the map the band goes, and the
+// drag goes on from its start.
+TEST_F(FormDrawing, ADragThatLeavesTheMapTakesItsBandOff) {
+    TDrawingState& s = Form->S;
+    Form->BitBtn3->Click();
+    QApplication::processEvents();
+    const QImage before = Form->MapImage.copy();
+    QCursor::setPos(Form->PaintBox1->Widget()->mapToGlobal(QPoint(300 + OX, 200)));
+    MoveTo(300, 200);
+    Press(300, 200);
+    MoveTo(420, 280, Qt::LeftButton);
+    ASSERT_FALSE(Form->MapImage == before);
+    Form->ApplicationIdle();
+    EXPECT_FALSE(Form->MapImage == before) << "the band stays while the pointer is over the map";
+
+    QCursor::setPos(Form->PageControl1->Widget()->mapToGlobal(QPoint(300, 10)));  // over the tabs
+    Form->ApplicationIdle();
+    EXPECT_EQ(s.EdgeScrollDirection, 4);
+    EXPECT_EQ(s.MousePos.x, s.MouseDownPos.x);
+    EXPECT_EQ(s.MousePos.y, s.MouseDownPos.y);
+    EXPECT_TRUE(Form->MapImage == before);
+
+    Press(420, 280, Qt::RightButton);
+    Release(420, 280, Qt::RightButton);
+    EXPECT_EQ(s.Dragging, 0);
+    EXPECT_EQ(Form->S.FigureCount, Base);
 }
 
 TEST_F(FormDrawing, AWheelZoomMidDragKeepsTheStartAndMovesTheBandWithIt) {

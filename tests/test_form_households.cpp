@@ -235,7 +235,34 @@ TEST_F(SampleTemple, EachPageSetsItsModeAndOnlyTheDrawingPagesKeepOtherFigures) 
     EXPECT_EQ(Form->S.Fig(plot).Selected, 1);
     EXPECT_EQ(Form->S.SelectedCount, 1);
     EXPECT_EQ(Form->Edit_no->Text(), Form->S.Fig(plot).PlotNumber);
-    EXPECT_EQ(Form->S.PreviousTool, fkLine);
+    // Each page without tools hands on the tool of the page before it: the select tool.
+    EXPECT_EQ(Form->S.PreviousTool, 0);
+}
+
+TEST_F(SampleTemple, TheDrawingPageTakesBackTheToolOfThePageLeftLast) {
+    struct TCase {
+        const char* Name;
+        std::vector<int> Trip;  // from the drawing page with the line tool, back to it
+        std::int32_t Tool;
+    };
+    const TCase cases[] = {
+        {"through the editing page", {4}, fkLine},
+        {"through the options page", {5}, fkLine},
+        {"through the editing and household pages", {4, 1}, 0},
+        {"through the household and numbering pages", {1, 2}, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Form->PageControl1->UserSelectTab(3);
+        ChooseTool(Form->S, fkLine);
+        for (const int page : c.Trip) {
+            Form->PageControl1->UserSelectTab(page);
+            EXPECT_EQ(Form->S.CurrentTool, 0);
+        }
+        Form->PageControl1->UserSelectTab(3);
+        EXPECT_EQ(Form->S.CurrentTool, c.Tool);
+        Form->PageControl1->UserSelectTab(0);
+    }
 }
 
 TEST_F(SampleTemple, AHouseholdRequestShowsItAloneAndGarbageStopsThePolling) {

@@ -455,6 +455,30 @@ TEST_F(ShownForm, TheWindowCannotBeMadeSmallerThanItsMinimum) {
     EXPECT_EQ(form->WindowWidth(), 1200);  // and no larger than asked for
 }
 
+// At zoom 1, however the window is sized, the form, the map's panel and its scroll box
+// come out even, and the paper fills the scroll box less its margin.
+TEST_F(ShownForm, AResizeAtZoomOneKeepsTheMapEvenInSize) {
+    while (form->S.Zoom > 1) form->BitBtn2->Click();  // "縮小"
+    ASSERT_EQ(form->S.Zoom, 1);
+    const std::pair<int, int> sizes[] = {{1011, 701}, {1200, 699}, {1101, 777}, {1000, 700}};
+    for (const auto& [w, h] : sizes) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        form->SetWindowBounds(10, 10, w, h);
+        QApplication::processEvents();
+        EXPECT_EQ(form->WindowWidth(), w + w % 2);
+        EXPECT_EQ(form->WindowHeight(), h + h % 2);
+        for (const TControl* c : std::initializer_list<const TControl*>{form->Panel1, form->ScrollBox1}) {
+            SCOPED_TRACE(c->Name);
+            EXPECT_EQ(c->Width() % 2, 0) << c->Width();
+            EXPECT_EQ(c->Height() % 2, 0) << c->Height();
+        }
+        EXPECT_EQ(form->PaintBox1->Width(), form->ScrollBox1->Width() - 36);
+        EXPECT_EQ(form->PaintBox1->Height(), form->ScrollBox1->Height() - 36);
+        EXPECT_EQ(form->S.ViewBaseWidth, form->PaintBox1->Width());
+        EXPECT_EQ(form->S.ViewBaseHeight, form->PaintBox1->Height());
+    }
+}
+
 // Controls of one container, in its own coordinates: inside it and apart from each
 // other. The three household grids share their place: only one of them shows at a time.
 void ExpectApartAndInside(const TWinControl* container, const QRect& area) {

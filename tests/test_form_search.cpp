@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <cstdlib>
 
 #include "form_test_support.h"
@@ -165,7 +166,7 @@ TEST_F(SearchPage, TheRemarksRefuseCommasAndReachTheLedgerOnce) {
     EXPECT_EQ(f.Edit_bikou->Text(), "花立て破損");
     EXPECT_EQ(Ui.Beeps, 2);
     f.Edit_bikou->UserType("\r");  // Enter stores the remarks ...
-    f.Edit_bikouExit();            // ... and leaving the field sends nothing more
+    f.Edit_bikouExit(f.Edit_bikou);  // ... and leaving the field sends nothing more
     EXPECT_EQ(f.S.Fig(plot).PlotRemarks, "花立て破損");
     EXPECT_EQ(Lists(), (std::vector<std::string>{"-999,-999,,,,-999,-999,変更\r\n" + PlotExchangeLine(f.S, plot) + "\r\n"}));
     EXPECT_EQ(f.S.LedgerUnchanged, 0);
@@ -173,8 +174,48 @@ TEST_F(SearchPage, TheRemarksRefuseCommasAndReachTheLedgerOnce) {
     // The numbering page's fields share the handlers: focusing and leaving sends nothing.
     f.Edit5->SetText("3");
     f.Edit_bikouEnter();
-    f.Edit_bikouExit();
+    f.Edit_bikouExit(f.Edit5);
     EXPECT_EQ(Lists().size(), 1u);
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+// "新規検索" leaves the search fields taking criteria until the search runs; the fields
+// that only share the remarks handlers must not keep the editing mark on other pages,
+// or every shortcut is ignored there.
+TEST_F(SearchPage, LeavingAFieldThatSharesTheRemarksHandlersGivesTheShortcutsBack) {
+    TForm_zumenn& f = *Form;
+    struct TCase {
+        int Page;
+        TControl* Field;
+    };
+    const TCase cases[] = {{2, f.Edit5}, {2, f.Edit6}, {5, f.ComboBox3}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Field->Name);
+        f.PageControl1->UserSelectTab(1);
+        f.PageControl1->UserSelectTab(0);
+        f.BitBtn35->Click();
+        ASSERT_EQ(f.BitBtn35->Caption(), "検索実行");
+        f.PageControl1->UserSelectTab(c.Page);
+        const std::int32_t steps = f.S.HistoryCount;
+        ASSERT_EQ(f.S.History[static_cast<std::size_t>(steps)].Label, "タブページを戻す");
+
+        f.Widget()->activateWindow();
+        c.Field->SetFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(c.Field->Focused());
+        EXPECT_EQ(f.S.Search.EditingField, 1);
+        f.Edit1->SetFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(f.S.Search.EditingField, 0);
+
+        // Ctrl+Z takes the page switch back with the selection step below it.
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        QCoreApplication::sendEvent(f.Edit1->Widget(), &down);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
+        QCoreApplication::sendEvent(f.Edit1->Widget(), &up);
+        EXPECT_EQ(f.S.HistoryCount, steps - 2);
+        EXPECT_EQ(f.ActivePageIndex(), 0);
+    }
     EXPECT_TRUE(Ui.Shown.empty());
 }
 

@@ -167,6 +167,26 @@ TEST_F(FormUndo, TheRightButtonAndCtrlZTakeTheSampleTempleBackToItsStart) {
     Shot("undo-back.png");
 }
 
+TEST_F(FormUndo, APageTakenBackOffTheDrawingPageHasNoToolAndNoDrawingKeys) {
+    Form->PageControl1->UserSelectTab(3);
+    Form->Button3Click();  // the line tool
+    Form->PageControl1->UserSelectTab(4);
+    ASSERT_EQ(Form->S.EditTabActive, 1);
+    Form->PageControl1->UserSelectTab(0);
+
+    CtrlZ();  // back on the editing page
+    EXPECT_EQ(Form->ActivePageIndex(), 4);
+    EXPECT_EQ(Form->S.PreviousTab, 4);
+    EXPECT_EQ(Form->S.CurrentTool, 0);
+    EXPECT_EQ(Form->S.PreviousTool, 0);
+    EXPECT_EQ(Form->S.EditTabActive, 0);
+    EXPECT_FALSE(Form->Memo20->Visible());
+    // Its keys come back with the next page switch.
+    Form->PageControl1->UserSelectTab(3);
+    Form->PageControl1->UserSelectTab(4);
+    EXPECT_EQ(Form->S.EditTabActive, 1);
+}
+
 }  // namespace
 }  // namespace tarvek
 

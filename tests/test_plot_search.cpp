@@ -514,8 +514,8 @@ TEST_F(PlotSearch, ChangedRemarksGoToTheLedgerOnce) {
     BeginRemarksEdit(S, Form.RemarksText());
     EXPECT_EQ(S.Search.EditingField, 1);
     Form.Fields[fRemarks] = "花立て修理";
-    EndRemarksEdit(S, Form);  // Enter
-    EndRemarksEdit(S, Form);  // then the field is left
+    EndRemarksEdit(S, Form, true);  // Enter
+    EndRemarksEdit(S, Form, true);  // then the field is left
     EXPECT_EQ(S.Search.EditingField, 0);
     EXPECT_EQ(S.Fig(3).PlotRemarks, "花立て修理");
     EXPECT_EQ(S.LedgerUnchanged, 0);
@@ -523,7 +523,7 @@ TEST_F(PlotSearch, ChangedRemarksGoToTheLedgerOnce) {
 
     // Back to what the plot already holds, by way of another plot's remarks: nothing to send.
     BeginRemarksEdit(S, "古い");
-    EndRemarksEdit(S, Form);
+    EndRemarksEdit(S, Form, true);
     EXPECT_EQ(Lists().size(), 1u);
 }
 
@@ -534,7 +534,7 @@ TEST_F(PlotSearch, RemarksWithoutACurrentHitChangeNothing) {
     PressSearchButton(S, Form);  // the fields take criteria now
     BeginRemarksEdit(S, "");
     Form.Fields[fRemarks] = "墓誌";
-    EndRemarksEdit(S, Form);
+    EndRemarksEdit(S, Form, true);
     EXPECT_EQ(S.Search.EditingField, 1);  // still taking criteria
     EXPECT_EQ(S.LedgerUnchanged, 1);
     EXPECT_TRUE(Lists().empty());
@@ -552,7 +552,7 @@ TEST_F(PlotSearch, CommasAndQuotesNeverReachTheRemarks) {
     std::filesystem::remove(ReturnPath());
     BeginRemarksEdit(S, "");
     Form.Fields[fRemarks] = "東,角\"石\"";
-    EndRemarksEdit(S, Form);
+    EndRemarksEdit(S, Form, true);
     EXPECT_EQ(Form.RemarksText(), "東角石");
     EXPECT_EQ(S.Fig(3).PlotRemarks, "東角石");
     const std::vector<std::string> lists = Lists();

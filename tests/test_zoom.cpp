@@ -171,14 +171,14 @@ TEST_F(Zoom, ADragThatLeavesTheMapScrollsTowardsThePointer) {
     const int map = 0, panel = 0;
     const TPointerPlace overMap{&map, true, 300, 300, 8, 112, 800, 600};
     const TPointerPlace rightOfMap{&panel, false, 820, 300, 8, 112, 800, 600};
-    AutoScrollAtEdge(S, overMap);
-    AutoScrollAtEdge(S, rightOfMap);  // left the map at its right edge
+    EXPECT_FALSE(AutoScrollAtEdge(S, overMap));
+    EXPECT_TRUE(AutoScrollAtEdge(S, rightOfMap)) << "left the map at its right edge: the band goes";
     EXPECT_EQ(S.EdgeScrollDirection, 1);
     EXPECT_EQ(S.MousePos.x, 40);
     const std::int32_t before = S.HistoryCount;
-    for (int k = 0; k < 5; ++k) AutoScrollAtEdge(S, rightOfMap);
+    for (int k = 0; k < 5; ++k) EXPECT_FALSE(AutoScrollAtEdge(S, rightOfMap));
     EXPECT_EQ(View.HorzScrollPos(), 505);
-    AutoScrollAtEdge(S, overMap);  // back: the scroll stops and is recorded once
+    EXPECT_FALSE(AutoScrollAtEdge(S, overMap));  // back: the scroll stops and is recorded once
     EXPECT_EQ(S.EdgeScrollDirection, 0);
     EXPECT_EQ(View.HorzScrollPos(), 506);
     ASSERT_EQ(S.HistoryCount, before + 1);

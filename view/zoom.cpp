@@ -181,7 +181,7 @@ void ScrollMapBy(TDrawingState& s, int dx, int dy) {
     if (s.Dragging && s.Zoom > 1) s.PreviewStale = 1;
 }
 
-void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p) {
+bool AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p) {
     TEditorView& v = *s.Form;
     switch (s.EdgeScrollDirection) {
         case 1: v.SetScrollPos(v.HorzScrollPos() + 1, v.VertScrollPos()); break;
@@ -190,8 +190,9 @@ void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p) {
         case 4: v.SetScrollPos(v.HorzScrollPos(), v.VertScrollPos() - 1); break;
         default: break;
     }
-    if (p.Control == s.LastPointerControl || !s.Dragging) return;
-    if (s.LastPointerOverMap) {
+    if (p.Control == s.LastPointerControl || !s.Dragging) return false;
+    const bool left = s.LastPointerOverMap;
+    if (left) {
         // Just left the map: the drag goes on from where it started.
         s.MousePos = s.MouseDownPos;
         if (s.Zoom > 1) {
@@ -212,6 +213,7 @@ void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p) {
             s.RecordedScrollPos = {v.HorzScrollPos(), v.VertScrollPos()};
         }
     }
+    return left;
 }
 
 }  // namespace tarvek

@@ -42,7 +42,8 @@ struct TPointerPlace {
 };
 
 // Every idle pass: a drag that left the map scrolls it one pixel a pass towards where the
-// pointer went, until the pointer is back over the map.
-void AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p);
+// pointer went, until the pointer is back over the map. True on the pass the drag left
+// the map: the caller takes the tool's band off it (the band belongs to the tools).
+bool AutoScrollAtEdge(TDrawingState& s, const TPointerPlace& p);
 
 }  // namespace tarvek
