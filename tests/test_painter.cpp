@@ -553,9 +553,12 @@ TEST_F(Painting, SearchHitCrossNeedsALiveHitInRange) {
     }
 }
 
-TEST_F(Painting, PrintedHitCrossEndsAtTheBottomOfTheVisibleArea) {
-    // A page taller than the view: the view (200 x 150 at scale 1) is centred, top -75,
-    // so the visible area ends 75 pixels above the page's foot.
+TEST_F(Painting, PrintedHitCrossEndsAtTheFramesBottom) {
+    // A page taller than the view (200 x 150 at scale 1), which is centred on it: the
+    // frame's top is the scroll position - 75, its bottom the page height + top.
+    struct TCase {
+        int ScrollY, Bottom;
+    } cases[] = {{0, 225}, {20, 245}};
     In.ActivePage = 5;
     In.PageWidth = 200;
     In.PageHeight = 300;
@@ -566,14 +569,19 @@ TEST_F(Painting, PrintedHitCrossEndsAtTheBottomOfTheVisibleArea) {
     S.HitCenterX = 10000;
     S.HitCenterY = 8000;
     S.HitBox = {8000, 12000, 6000, 10000};
-    const auto page = Page(0, 200, 300);
-    EXPECT_EQ(page->GetPixel(100, 50), kRed);   // upper arm, from the page's top
-    EXPECT_EQ(page->GetPixel(100, 200), kRed);  // lower arm, from the plot down
-    EXPECT_EQ(page->GetPixel(100, 224), kRed);
-    EXPECT_EQ(page->GetPixel(100, 226), kWhite);  // not on to the page's foot
-    EXPECT_EQ(page->GetPixel(100, 290), kWhite);
-    EXPECT_EQ(page->GetPixel(10, 155), kRed);   // the arms across
-    EXPECT_EQ(page->GetPixel(190, 155), kRed);
+    for (const TCase& c : cases) {
+        In.ScrollY = c.ScrollY;
+        const int top = c.ScrollY - 75;
+        const auto page = Page(0, 200, 300);
+        EXPECT_EQ(page->GetPixel(100, 5), kRed) << c.ScrollY;            // from the page's top
+        EXPECT_EQ(page->GetPixel(100, 60 - top - 3), kRed) << c.ScrollY;  // to the plot
+        EXPECT_EQ(page->GetPixel(100, 100 - top + 3), kRed) << c.ScrollY;
+        EXPECT_EQ(page->GetPixel(100, c.Bottom - 1), kRed) << c.ScrollY;
+        EXPECT_EQ(page->GetPixel(100, c.Bottom + 1), kWhite) << c.ScrollY;  // not on to the foot
+        EXPECT_EQ(page->GetPixel(100, 295), kWhite) << c.ScrollY;
+        EXPECT_EQ(page->GetPixel(10, 80 - top), kRed) << c.ScrollY;  // the arms across
+        EXPECT_EQ(page->GetPixel(190, 80 - top), kRed) << c.ScrollY;
+    }
 }
 
 TEST_F(Painting, SelectionBoxIsDottedBlueOnePixelOutside) {

@@ -443,8 +443,8 @@ void TMapPainter::DrawHitCross() {
     auto x = [&](double units) { return Sat(std::int64_t(f.Scaled(units)) - h); };
     auto y = [&](double units) { return Sat(std::int64_t(f.Scaled(units)) - v); };
     const int cx = x(S.HitCenterX), cy = y(S.HitCenterY);
-    // The arms end at the frame's far edges, unshifted: on a page taller than the view
-    // the lower arm stops where the view ends.
+    // The far ends are the frame's right and bottom as they stand, unshifted on the page
+    // too: there the lower arm can stop short of the page's foot.
     C.Pen.Width = 2;
     C.Pen.Style = TPenStyle::psSolid;
     C.Pen.Color = HitCrossColor;
