@@ -7,22 +7,12 @@
 #include "document/selection.h"
 #include "households/assignment.h"
 #include "households/ledger_exchange.h"
+#include "platform/collation.h"
 #include "platform/numbers.h"
 
 namespace tarvek {
 
 namespace {
-
-// The lower-case letter of every cased alphabet the ledger's code page holds.
-char32_t FoldCase(char32_t c) {
-    if (c >= U'A' && c <= U'Z') return c + 32;
-    if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;                   // full-width Latin
-    if (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) return c + 32;    // Greek
-    if (c >= 0x0410 && c <= 0x042F) return c + 32;                   // Cyrillic
-    if (c == 0x0401) return 0x0451;
-    if (c >= 0x2160 && c <= 0x2169) return c + 16;                   // Roman numerals
-    return c;
-}
 
 std::int32_t EntryAt(const TDrawingState& s, std::int32_t k) { return s.SelectedList[static_cast<std::size_t>(k)]; }
 
@@ -39,24 +29,14 @@ TCoOwnerRow CoOwnerRow(const TDateRec& r, std::int32_t position) {
 }  // namespace
 
 
-int CompareTextIgnoringCase(const std::string& a, const std::string& b) {
-    const std::u32string x = TextCodePoints(a), y = TextCodePoints(b);
-    const std::size_t n = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const char32_t p = FoldCase(x[i]), q = FoldCase(y[i]);
-        if (p != q) return p < q ? -1 : 1;
-    }
-    return x.size() == y.size() ? 0 : x.size() < y.size() ? -1 : 1;
-}
-
 void SortRowsByColumn(std::vector<std::vector<std::string>>& rows, std::size_t column) {
-    static const std::string empty;
-    const auto cell = [&](const std::vector<std::string>& row) -> const std::string& {
-        return column < row.size() ? row[column] : empty;
-    };
-    std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
-        return CompareTextIgnoringCase(cell(a), cell(b)) < 0;
-    });
+    std::vector<std::string> cells;
+    cells.reserve(rows.size());
+    for (const auto& row : rows) cells.push_back(column < row.size() ? row[column] : std::string());
+    std::vector<std::vector<std::string>> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t k : CollatedOrder(cells)) sorted.push_back(std::move(rows[k]));
+    rows = std::move(sorted);
 }
 
 void ShowSelectionSummary(TDrawingState& s, TPlotSearchView& view) {

@@ -13,13 +13,9 @@ namespace tarvek {
 
 struct TDrawingState;
 
-// Orders texts as the user reads them: letter case does not count (ASCII, full-width
-// and the other cased alphabets of the code page), otherwise character by character.
-// Negative, 0 or positive.
-int CompareTextIgnoringCase(const std::string& a, const std::string& b);
-
-// Sorts rows by one column with CompareTextIgnoringCase; rows with equal cells keep
-// their order. A row too short for the column sorts as an empty cell.
+// Sorts rows by one column in the locale's collation (CompareCollated: letter case and
+// width do not count); rows with equal cells keep their order. A row too short for the
+// column sorts as an empty cell.
 void SortRowsByColumn(std::vector<std::vector<std::string>>& rows, std::size_t column);
 
 // After a selection change, on the search page only: the counters, and the co-owner

@@ -10,18 +10,6 @@ namespace tarvek {
 
 namespace {
 
-// The system's current printer: CUPS's default destination on Linux.
-class TSystemPrinter final : public TPrintDestination {
-public:
-    bool Prepare(QPrinter& printer) override {
-        const QPrinterInfo current = QPrinterInfo::defaultPrinter();
-        if (current.isNull()) return false;
-        printer.setPrinterName(current.printerName());
-        // Without a print system Qt falls back to a PDF file of no name.
-        return printer.outputFormat() == QPrinter::NativeFormat;
-    }
-};
-
 TSystemPrinter SystemPrinter;
 TPrintDestination* CurrentDestination = &SystemPrinter;
 
@@ -36,6 +24,30 @@ QPageSize::PageSizeId PageSizeId(TPaperSize paper) {
 }
 
 }  // namespace
+
+std::string CurrentPrinterName(const TPrintQueues& queues) {
+    if (!queues.Default.empty()) return queues.Default;
+    return queues.Names.empty() ? std::string() : queues.Names.front();
+}
+
+bool TSystemPrinter::Prepare(QPrinter& printer) {
+    const std::string name = CurrentPrinterName(Queues());
+    return !name.empty() && Open(printer, name);
+}
+
+TPrintQueues TSystemPrinter::Queues() {
+    TPrintQueues queues;
+    queues.Default = QPrinterInfo::defaultPrinterName().toStdString();
+    for (const QString& name : QPrinterInfo::availablePrinterNames()) queues.Names.push_back(name.toStdString());
+    return queues;
+}
+
+bool TSystemPrinter::Open(QPrinter& printer, const std::string& queue) {
+    const QString name = QString::fromStdString(queue);
+    printer.setPrinterName(name);
+    // A name the print system does not know leaves Qt's fallback, a PDF file of no name.
+    return printer.outputFormat() == QPrinter::NativeFormat && printer.printerName() == name;
+}
 
 bool TPdfDestination::Prepare(QPrinter& printer) {
     printer.setOutputFormat(QPrinter::PdfFormat);

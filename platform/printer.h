@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/canvas.h"
 
@@ -46,6 +47,30 @@ public:
 
     std::string Path;
     double MarginPoints;
+};
+
+// The queues of the print system.
+struct TPrintQueues {
+    std::string Default;             // its default destination; empty when none is set
+    std::vector<std::string> Names;  // every queue, in the order the system lists them
+};
+
+// The system's current printer: the default destination, else the only or first queue
+// listed (a queue an administrator added or one found on the network is often nobody's
+// default). Empty when the system has no queue.
+std::string CurrentPrinterName(const TPrintQueues& queues);
+
+// Jobs go to the system's current printer. Tests override where the names come from and
+// where the chosen queue's job goes.
+class TSystemPrinter : public TPrintDestination {
+public:
+    bool Prepare(QPrinter& printer) override;
+
+protected:
+    // What the print system lists now.
+    virtual TPrintQueues Queues();
+    // Points printer at the named queue; false when the print system does not take it.
+    virtual bool Open(QPrinter& printer, const std::string& queue);
 };
 
 // The destination every job uses from now on; nullptr puts the system's current printer

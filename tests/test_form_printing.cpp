@@ -236,6 +236,57 @@ TEST_F(FormPrinting, AJobThatCannotStartIsReportedAndChangesNothing) {
     EXPECT_EQ(s.SelectedCount, selected);
 }
 
+// The print system as the system printer sees it: listed queues, and the chosen queue's
+// job sent to the test's PDF file.
+class TStubPrintSystem final : public TSystemPrinter {
+public:
+    TStubPrintSystem(TPrintQueues queues, TPdfDestination& pdf) : Listed(std::move(queues)), Pdf(pdf) {}
+    std::vector<std::string> Opened;
+
+protected:
+    TPrintQueues Queues() override { return Listed; }
+    bool Open(QPrinter& printer, const std::string& queue) override {
+        Opened.push_back(queue);
+        return Pdf.Prepare(printer);
+    }
+
+private:
+    TPrintQueues Listed;
+    TPdfDestination& Pdf;
+};
+
+TEST_F(FormPrinting, TheCurrentPrinterIsTheDefaultDestinationElseTheFirstQueue) {
+    struct TCase {
+        TPrintQueues Queues;
+        std::string Chosen;  // empty: no printer
+    } cases[] = {
+        {{"office", {"hall", "office"}}, "office"},
+        {{"", {"hall"}}, "hall"},  // added by hand or found on the network: nobody's default
+        {{"", {"hall", "office"}}, "hall"},
+        {{"", {}}, ""},
+    };
+    for (const TCase& c : cases) {
+        std::filesystem::remove(Pdf.Path);
+        Ui.Shown.clear();
+        TStubPrintSystem system(c.Queues, Pdf);
+        SetPrintDestination(&system);
+        Print(0, 2, 0);
+        SetPrintDestination(&Pdf);
+        if (c.Chosen.empty()) {
+            EXPECT_TRUE(system.Opened.empty());
+            ASSERT_EQ(Ui.Shown.size(), 1u);
+            EXPECT_EQ(Ui.Shown[0].Text, "プリンタが見つかりません。印刷できませんでした。");
+            EXPECT_EQ(Ui.Shown[0].Type, TMsgDlgType::mtWarning);
+            EXPECT_FALSE(std::filesystem::exists(Pdf.Path));
+        } else {
+            EXPECT_EQ(system.Opened, std::vector<std::string>{c.Chosen});
+            EXPECT_TRUE(Ui.Shown.empty()) << Ui.Shown.front().Text;
+            EXPECT_EQ(PdfPageSize(Pdf.Path), (std::pair<int, int>{842, 595})) << c.Chosen;
+        }
+    }
+    EXPECT_EQ(Ui.BusyDepth, 0);
+}
+
 TEST(PrintChoice, AnIndexOutsideAGroupLeavesThePrintersSetting) {
     const TPrintSettings chosen = PrintSettingsOf({1, 3, 1});
     EXPECT_EQ(chosen.Orientation, TPageOrientation::Portrait);

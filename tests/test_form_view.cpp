@@ -48,6 +48,25 @@ TEST(FormZoom, ButtonsWheelAndTheirSteps) {
     EXPECT_EQ(form->Label3->Caption(), "拡大鏡　左クリック・範囲ドラックで拡大　右クリックで縮小");
 }
 
+// A plot the ledger asks for is shown at zoom 2 (the drawing was saved at 8, step 5): the
+// buttons step on from 2, so "縮小" makes the map smaller and "拡大" goes to the next step.
+TEST(FormZoom, AfterARequestedPlotTheButtonsStepOnFromZoomTwo) {
+    TProgramFolder dir;
+    dir.LayOutDefault();
+    dir.WriteFreshRequest(TProgramFolder::Drawing, "41");
+    TScriptedUi ui;
+    auto form = StartForm(dir, ui);
+    ASSERT_TRUE(ui.Shown.empty());
+    ASSERT_EQ(form->S.CurrentHitIndex, 2);
+    ASSERT_EQ(form->S.Zoom, 2);
+    form->BitBtn2->Click();  // "縮小"
+    EXPECT_EQ(form->S.Zoom, 1);
+    form->BitBtn1->Click();  // "拡大"
+    EXPECT_EQ(form->S.Zoom, 2);
+    form->BitBtn1->Click();
+    EXPECT_EQ(form->S.Zoom, 4);
+}
+
 }  // namespace
 }  // namespace tarvek
 

@@ -553,6 +553,37 @@ TEST_F(Painting, SearchHitCrossNeedsALiveHitInRange) {
     }
 }
 
+TEST_F(Painting, PrintedHitCrossEndsAtTheFramesBottom) {
+    // A page taller than the view (200 x 150 at scale 1), which is centred on it: the
+    // frame's top is the scroll position - 75, its bottom the page height + top.
+    struct TCase {
+        int ScrollY, Bottom;
+    } cases[] = {{0, 225}, {20, 245}};
+    In.ActivePage = 5;
+    In.PageWidth = 200;
+    In.PageHeight = 300;
+    Add(Plot(80, 60, 120, 100, "0"));
+    S.SelectedCount = 1;
+    S.SelectedCursor = 1;
+    S.SelectedList = {0, 1};
+    S.HitCenterX = 10000;
+    S.HitCenterY = 8000;
+    S.HitBox = {8000, 12000, 6000, 10000};
+    for (const TCase& c : cases) {
+        In.ScrollY = c.ScrollY;
+        const int top = c.ScrollY - 75;
+        const auto page = Page(0, 200, 300);
+        EXPECT_EQ(page->GetPixel(100, 5), kRed) << c.ScrollY;            // from the page's top
+        EXPECT_EQ(page->GetPixel(100, 60 - top - 3), kRed) << c.ScrollY;  // to the plot
+        EXPECT_EQ(page->GetPixel(100, 100 - top + 3), kRed) << c.ScrollY;
+        EXPECT_EQ(page->GetPixel(100, c.Bottom - 1), kRed) << c.ScrollY;
+        EXPECT_EQ(page->GetPixel(100, c.Bottom + 1), kWhite) << c.ScrollY;  // not on to the foot
+        EXPECT_EQ(page->GetPixel(100, 295), kWhite) << c.ScrollY;
+        EXPECT_EQ(page->GetPixel(10, 80 - top), kRed) << c.ScrollY;  // the arms across
+        EXPECT_EQ(page->GetPixel(190, 80 - top), kRed) << c.ScrollY;
+    }
+}
+
 TEST_F(Painting, SelectionBoxIsDottedBlueOnePixelOutside) {
     TDateRec plot = Plot(60, 40, 140, 100, "0");
     plot.PenColor = kRed;
@@ -610,6 +641,59 @@ TEST(EllipticArc, SixtyDegreePiecesAndARemainder) {
     EXPECT_EQ(canvas.Beziers.front().front(), (TPoint{150, 80}));
     EXPECT_EQ(canvas.Beziers[1].front(), (TPoint{125, 123}));  // 60°: y points down
     EXPECT_EQ(canvas.Beziers.back().back(), (TPoint{150, 80}));
+}
+
+TEST_F(Painting, OpenCurvePiecesAreDrawnOnlyUnderTheirOpenCurve) {
+    struct TCase {
+        int OwnerKind;  // 0: no owner
+        bool Drawn;
+    } cases[] = {{fkOpenCurve, true}, {0, false}, {fkGroup, false}, {fkPolygon, false}};
+    for (const TCase& c : cases) {
+        S.FigureCount = 0;
+        TDateRec piece = Segment(fkChainCurve, {20, 50}, {180, 50});
+        piece.PenColor = kRed;
+        const std::int32_t i = Add(piece);
+        if (c.OwnerKind != 0) {
+            TDateRec owner = Box(c.OwnerKind, 20, 40, 180, 60);
+            owner.BrushStyle = kClearBrush;
+            S.Fig(i).OwnerIndex = Add(owner);
+        }
+        EXPECT_EQ(Screen()->GetPixel(100, 50), c.Drawn ? kRed : kWhite) << c.OwnerKind;
+    }
+}
+
+TEST_F(Painting, SelectedEllipses) {
+    // Ellipse about (100, 75), its arc point (and for a whole one its end too) at the right.
+    struct TCase {
+        const char* Name;
+        bool Whole, Filled;
+        int PenStyle, Page;
+        TColor OnArc, Radius;  // pixel on the dashes' first piece; halfway along the radius
+    } cases[] = {
+        {"whole, on the drawing page: the radius to its arc point", true, false, 0, 3, kLime, kLime},
+        {"whole, on the editing page: no radius", true, false, 0, 4, kLime, kWhite},
+        {"arc, on the drawing page", false, false, 0, 3, kLime, kLime},
+        {"filled and dashed: the dashes at last in its own colour", true, true, 1, 4, kBlue, kYellow},
+        {"filled and solid: lime", true, true, 0, 4, kLime, kYellow},
+    };
+    for (const TCase& c : cases) {
+        S.FigureCount = 0;
+        TDateRec e = Box(fkEllipse, 40, 30, 160, 120);
+        e.BrushStyle = c.Filled ? kSolidBrush : kClearBrush;
+        e.PenStyle = c.PenStyle;
+        e.Selected = 1;
+        e.Aux1 = 16000, e.Aux2 = 7500;
+        e.Aux3 = c.Whole ? 16000 : 10000, e.Aux4 = c.Whole ? 7500 : 3000;
+        Add(e);
+        In.ActivePage = c.Page;
+        const auto screen = Screen();
+        EXPECT_EQ(screen->GetPixel(160, 76), c.OnArc) << c.Name;
+        EXPECT_EQ(screen->GetPixel(130, 75), c.Radius) << c.Name;
+        if (c.Filled && c.PenStyle != 0) {
+            EXPECT_EQ(Count(*screen, {0, 0, 200, 150}, kLime), 0) << c.Name;
+            EXPECT_EQ(Count(*screen, {0, 0, 200, 150}, kBlack), 0) << c.Name;
+        }
+    }
 }
 
 TEST_F(Painting, ArcWhoseEndIsBelowItsStartRunsFromStartMinus360) {

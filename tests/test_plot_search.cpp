@@ -14,6 +14,7 @@
 #include "households/ledger_exchange.h"
 #include "households/plot_info.h"
 #include "households/plot_search.h"
+#include "platform/collation.h"
 #include "platform/textfile.h"
 #include "test_support.h"
 
@@ -252,16 +253,35 @@ TEST_F(PlotSearch, NewSearchClearsTheSelectionAndTheFieldsForCriteria) {
     EXPECT_EQ(Form.Caption, "検索実行");
 }
 
-TEST(PlotOrder, LetterCaseDoesNotCountWhereTheTextSorts) {
+TEST(PlotOrder, TextsSortInTheJapaneseCollationWithoutLetterCase) {
     std::vector<std::vector<std::string>> rows{{"1", "B 0002"}, {"2", "a 0010"}, {"3", "A 0001"}, {"4", "ｂ 1"},
                                                {"5", "Ａ 1"},   {"6", "北"},     {"7", ""}};
     SortRowsByColumn(rows, 1);
     std::vector<std::string> order;
     for (const auto& r : rows) order.push_back(r[0]);
-    EXPECT_EQ(order, (std::vector<std::string>{"7", "3", "2", "1", "6", "5", "4"}));
-    EXPECT_EQ(CompareTextIgnoringCase("Ｂ", "ｂ"), 0);
-    EXPECT_EQ(CompareTextIgnoringCase("Ⅳ号", "ⅳ号"), 0);
-    EXPECT_LT(CompareTextIgnoringCase("a", "ab"), 0);
+    EXPECT_EQ(order, (std::vector<std::string>{"7", "3", "2", "5", "1", "4", "6"}));
+
+    struct TCase {
+        const char *A, *B;
+        int Order;
+    } cases[] = {
+        {"Ｂ", "ｂ", 0},   {"Ⅳ号", "ⅳ号", 0}, {"a", "ab", -1},
+        // A full-width digit sorts beside its half-width neighbours, not after every letter.
+        {"２", "2", 0},    {"２", "3", -1},     {"１０", "2", -1}, {"9", "Ａ", -1},
+        // Kanji in the Japanese order (亜 leads it), not in code-point order (一 U+4E00 first).
+        {"亜", "一", -1},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(CompareCollated(c.A, c.B), c.Order) << c.A << " " << c.B;
+        EXPECT_EQ(CompareCollated(c.B, c.A), -c.Order) << c.B << " " << c.A;
+    }
+}
+
+TEST_F(PlotSearch, HitsFollowTheirNumbersInTheJapaneseCollation) {
+    for (const char* number : {"3", "２", "1", "１０"}) AddPlot(number).DistrictName = "西区";
+    Search({{fDistrict, "西区"}});
+    EXPECT_EQ(Hits(), (std::vector<std::int32_t>{3, 4, 2, 1}));  // 1, １０, ２, 3
+    EXPECT_EQ(S.CurrentHitIndex, 3);
 }
 
 // ---- stepping through the hits -----------------------------------------------------

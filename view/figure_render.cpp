@@ -437,7 +437,8 @@ void TMapPainter::DrawEllipse(const TDateRec& r, TBrushStyle brush) {
             C.Pen.Color = In.PaperColor;
             C.Pen.Style = TPenStyle::psSolid;
             DrawEllipticArc(C, e, start, end);
-            C.Pen.Color = OutlineColor(r);
+            // Its own colour even when selected: the dashes over the erased border.
+            C.Pen.Color = r.PenColor;
             C.Pen.Style = style;
             DrawEllipticArc(C, e, start, end);
         }
@@ -445,11 +446,9 @@ void TMapPainter::DrawEllipse(const TDateRec& r, TBrushStyle brush) {
     if (r.Selected && In.ActivePage == 3) {
         const std::array<TPoint, 5> box{p[0], p[1], p[2], p[3], p[0]};
         C.Polyline(box);
-        // The arc's two ends to the centre; a whole ellipse has none.
-        if (!whole) {
-            const std::array<TPoint, 3> ends{MapPoint(r.Aux1, r.Aux2), centre, MapPoint(r.Aux3, r.Aux4)};
-            C.Polyline(ends);
-        }
+        // The arc's two ends to the centre; a whole ellipse's one arc point twice.
+        const std::array<TPoint, 3> ends{MapPoint(r.Aux1, r.Aux2), centre, MapPoint(r.Aux3, r.Aux4)};
+        C.Polyline(ends);
     }
 }
 
@@ -498,9 +497,10 @@ void TMapPainter::DrawFigure(std::int32_t& i) {
     case fkRoundPiece:
         C.Brush.Style = TBrushStyle::bsClear;
         if (f.Kind == fkChainCurve) {
-            // A closed curve's parent draws its pieces (with its fill).
+            // A piece is drawn here only as part of an open curve: a closed curve's parent
+            // draws its pieces (with its fill), and a piece of no open curve is a leftover.
             const std::int32_t o = f.OwnerIndex;
-            if (o >= 1 && o <= Count && S.Fig(o).Kind == fkClosedCurve) break;
+            if (o < 1 || o > Count || S.Fig(o).Kind != fkOpenCurve) break;
         }
         if (f.Kind == fkCurve && f.Selected && In.ActivePage == 3) {
             Stroke(C, p[0], p[1]);

@@ -443,15 +443,15 @@ void TMapPainter::DrawHitCross() {
     auto x = [&](double units) { return Sat(std::int64_t(f.Scaled(units)) - h); };
     auto y = [&](double units) { return Sat(std::int64_t(f.Scaled(units)) - v); };
     const int cx = x(S.HitCenterX), cy = y(S.HitCenterY);
-    // The visible area's far edges in canvas coordinates.
-    const int right = Sat(std::int64_t(f.Right) - h), bottom = Sat(std::int64_t(f.Bottom) - v);
+    // The far ends are the frame's right and bottom as they stand, unshifted on the page
+    // too: there the lower arm can stop short of the page's foot.
     C.Pen.Width = 2;
     C.Pen.Style = TPenStyle::psSolid;
     C.Pen.Color = HitCrossColor;
     C.Line(cx, 0, cx, y(S.HitBox[2]));
-    C.Line(cx, y(S.HitBox[3]), cx, bottom);
+    C.Line(cx, y(S.HitBox[3]), cx, f.Bottom);
     C.Line(0, cy, x(S.HitBox[0]), cy);
-    C.Line(x(S.HitBox[1]), cy, Sat(std::int64_t(right) - 1), cy);
+    C.Line(x(S.HitBox[1]), cy, Sat(std::int64_t(f.Right) - 1), cy);
 }
 
 void DrawDrawing(TDrawingState& s, TCanvas& canvas, const TPaintInputs& in) {
