@@ -494,23 +494,33 @@ TEST(TabletViewLines, ANewDrawingKeepsTheFullEditorsNewView) {
     EXPECT_EQ(DispFileViewLines(dir.DispFile(name)), expected);
 }
 
+// Sets an environment variable for its life and then puts back what was there.
+class TEnvSetting {
+public:
+    TEnvSetting(const char* name, const std::string& value) : Name(name) {
+        if (const char* old = std::getenv(name)) Old = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~TEnvSetting() {
+        if (Old)
+            setenv(Name, Old->c_str(), 1);
+        else
+            unsetenv(Name);
+    }
+    TEnvSetting(const TEnvSetting&) = delete;
+    TEnvSetting& operator=(const TEnvSetting&) = delete;
+
+private:
+    const char* Name;
+    std::optional<std::string> Old;
+};
+
 // The lock file goes into a folder of the test's own, so that no other program or test
 // run holds it.
 class TRuntimeFolder {
 public:
-    TRuntimeFolder() {
-        const char* old = std::getenv("XDG_RUNTIME_DIR");
-        if (old) Old = old;
-        setenv("XDG_RUNTIME_DIR", Dir.Path.c_str(), 1);
-    }
-    ~TRuntimeFolder() {
-        if (Old)
-            setenv("XDG_RUNTIME_DIR", Old->c_str(), 1);
-        else
-            unsetenv("XDG_RUNTIME_DIR");
-    }
     testing::TTempFolder Dir;
-    std::optional<std::string> Old;
+    TEnvSetting Setting{"XDG_RUNTIME_DIR", Dir.Path};
 };
 
 TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
@@ -519,7 +529,7 @@ TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
     LayOutSample(dir);
     const auto files = Snapshot(dir.Path);
     TSingleInstanceLock running;
-    ASSERT_TRUE(running.Acquire(InstanceLockName));
+    ASSERT_EQ(running.Acquire(InstanceLockName), TInstanceLock::Acquired);
     for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
         TScriptedUi ui;
         TSingleInstanceLock second;
@@ -530,6 +540,52 @@ TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
         EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbOK));
     }
     EXPECT_EQ(Snapshot(dir.Path), files);
+}
+
+TEST(ProgramEntry, AnUnusableRuntimeFolderFallsBackToTheTemporaryFolder) {
+    testing::TTempFolder temp;
+    TEnvSetting runtime("XDG_RUNTIME_DIR", temp.File("no such folder"));
+    TEnvSetting tmp("TMPDIR", temp.Path.string());
+    for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
+        TProgramFolder dir;
+        LayOutSample(dir);
+        TScriptedUi ui;
+        TSingleInstanceLock lock;
+        const auto form = ProgramMain(*edition, ui, lock, dir.Folder());
+        EXPECT_NE(form, nullptr);
+        EXPECT_TRUE(ui.Shown.empty());
+        // The lock taken there is the one a second copy finds.
+        TScriptedUi secondUi;
+        TSingleInstanceLock second;
+        EXPECT_EQ(ProgramMain(*edition, secondUi, second, dir.Folder()), nullptr);
+        ASSERT_EQ(secondUi.Shown.size(), 1u);
+        EXPECT_EQ(secondUi.Shown[0].Text, AlreadyRunningMessage);
+    }
+}
+
+TEST(ProgramEntry, WithoutAnyFolderForTheLockItSaysSoAndClaimsNoSecondCopy) {
+    testing::TTempFolder temp;
+    const std::string runtimeDir = temp.File("no runtime folder"), tempDir = temp.File("no temporary folder");
+    TProgramFolder dir;  // made while there still is a temporary folder
+    LayOutSample(dir);
+    const auto files = Snapshot(dir.Path);
+    TEnvSetting runtime("XDG_RUNTIME_DIR", runtimeDir);
+    TEnvSetting tmp("TMPDIR", tempDir);
+    for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
+        TScriptedUi ui;
+        TSingleInstanceLock lock;
+        EXPECT_EQ(ProgramMain(*edition, ui, lock, dir.Folder()), nullptr);
+        ASSERT_EQ(ui.Shown.size(), 1u);
+        const std::string& text = ui.Shown[0].Text;
+        EXPECT_EQ(text.rfind(std::string(CannotLockMessage) + "\r", 0), 0u) << text;
+        // Both places tried are named, so that someone can mend them.
+        EXPECT_NE(text.find(runtimeDir + "/SampleMutex\r"), std::string::npos) << text;
+        EXPECT_NE(text.find(tempDir + "/SampleMutex-"), std::string::npos) << text;
+        EXPECT_EQ(text.find(AlreadyRunningMessage), std::string::npos);
+        EXPECT_EQ(ui.Shown[0].Type, TMsgDlgType::mtError);
+        EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbOK));
+        EXPECT_EQ(Snapshot(dir.Path), files);
+    }
 }
 
 TEST(ProgramEntry, EachProgramGetsItsOwnForm) {
