@@ -248,7 +248,6 @@ private:
     void BindTabletComponentEvents();
     void TabletCleanStartSetup();
     void PlaceTabletWindow();
-    void ShowTabletRequestTarget();
     void LoadDrawing();
     void LoadHouseholdStage();
     void CleanStartSetup();

@@ -281,6 +281,41 @@ TEST_F(TabletRequests, ARequestWaitsForAnOpenBoxAndOneThatIsNoNumberStopsThePoll
     (void)zoom;
 }
 
+// -2147483648 has no positive counterpart: in either request file it names no household,
+// and the drawing request gets 0 back.
+TEST(RequestTarget, TheOneNegativeWithoutACounterpartNamesNoHouseholdInEitherEdition) {
+    for (const bool tablet : {false, true}) {
+        SCOPED_TRACE(tablet ? "tablet" : "full editor");
+        TProgramFolder dir;
+        LayOutSample(dir, "-2147483648");
+        TScriptedUi ui;
+        auto form = tablet ? StartTablet(dir, ui) : testing::StartForm(dir, ui);
+        TDrawingState& s = form->S;
+        EXPECT_TRUE(ui.Shown.empty());
+        EXPECT_EQ(s.LedgerTargetId, 0);
+        EXPECT_EQ(form->ActivePageIndex(), 0);
+        EXPECT_FALSE(form->StringGrid2->Visible());
+        if (tablet) {
+            EXPECT_FALSE(form->BitBtn3->Visible());
+        }
+
+        testing::WriteBytes(dir.File("追加.txt"), "-2147483648\r\n");
+        form->Timer1Timer();
+        EXPECT_EQ(testing::ReadBytes(dir.File("追加.txt")), "");
+        EXPECT_EQ(s.LedgerTargetId, 0);
+        EXPECT_FALSE(form->StringGrid2->Visible());
+        if (tablet) {
+            EXPECT_FALSE(form->BitBtn3->Visible());
+        }
+
+        form->Close();
+        TLines answer;
+        ASSERT_TRUE(ReadTextLines(dir.File(SelectedDrawingFileName), answer));
+        EXPECT_EQ(answer, (TLines{"\"墓地\",\"\",\"0\",\"明星寺\",OK,\"本堂裏墓地\""}));
+        EXPECT_TRUE(ui.Shown.empty());
+    }
+}
+
 // Keys as the user types them: to the focus sink, through the form's key preview.
 void Key(TForm_zumenn& form, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QKeyEvent e(type, key, modifiers, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
