@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -403,6 +404,24 @@ TEST_F(TabletRequests, TheClipboardAndUndoKeysDoNothing) {
     ExpectNoHistory(s);
 }
 
+TEST_F(TabletRequests, TheWheelOnTheMapZoomsNothing) {
+    TDrawingState& s = Form->S;
+    const int zoom = s.Zoom, step = s.ZoomStep;
+    const int paintWidth = Form->PaintBox1->Width();
+    QWidget* w = Form->PaintBox1->Widget();
+    const QPointF at(Form->ScrollBox1->HorzScrollPos() + 40, Form->ScrollBox1->VertScrollPos() + 40);
+    for (const int delta : {120, -120, -120}) {
+        QWheelEvent wheel(at, w->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(w, &wheel);
+        QApplication::processEvents();
+        EXPECT_EQ(s.Zoom, zoom);
+        EXPECT_EQ(s.ZoomStep, step);
+        EXPECT_EQ(Form->PaintBox1->Width(), paintWidth);
+    }
+    ExpectNoHistory(s);
+}
+
 TEST_F(TabletRequests, TheLedgerButtonAsksForTheThreeWindowsAtEachPress) {
     const auto files = Snapshot(Dir.Path);
     Form->BitBtn9->Click();
@@ -428,6 +447,25 @@ TEST_F(TabletRequests, TheCloseButtonClosesWithTheFullEditorsQuestion) {
     TLines answer;
     ASSERT_TRUE(ReadTextLines(Dir.File(SelectedDrawingFileName), answer));
     EXPECT_EQ(answer, (TLines{"\"墓地\",\"\",\"0\",\"明星寺\",OK,\"本堂裏墓地\""}));
+}
+
+TEST(TabletFontList, EachFontIsDrawnInItsOwnFaceAsInTheFullEditor) {
+    std::vector<QImage> boxes;
+    for (const bool tablet : {false, true}) {
+        SCOPED_TRACE(tablet ? "tablet" : "full editor");
+        TProgramFolder dir;
+        LayOutSample(dir);
+        TScriptedUi ui;
+        auto form = tablet ? StartTablet(dir, ui) : testing::StartForm(dir, ui);
+        TComboBox& fonts = *form->ComboBox2;
+        EXPECT_TRUE(fonts.OwnerDraw());
+        ASSERT_GT(fonts.ItemCount(), 0);
+        fonts.SetItemIndex(0);
+        fonts.SetBounds(0, 0, 150, 22);
+        boxes.push_back(fonts.Widget()->grab().toImage());
+        testing::SaveShot(boxes.back(), tablet ? "tablet-font-list.png" : "font-list.png");
+    }
+    EXPECT_EQ(boxes[0], boxes[1]);
 }
 
 // Lines 1-9 of the view the full editor left: a window off the top-left, a paint box of a
