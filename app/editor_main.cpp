@@ -8,8 +8,15 @@ namespace tarvek {
 
 std::unique_ptr<TForm_zumenn> ProgramMain(const TEdition& edition, TUserServices& ui, TSingleInstanceLock& lock,
                                           const std::string& programFolder) {
-    if (!lock.Acquire(InstanceLockName)) {
+    switch (lock.Acquire(InstanceLockName)) {
+    case TInstanceLock::Acquired:
+        break;
+    case TInstanceLock::HeldElsewhere:
         ui.MessageDlg(AlreadyRunningMessage, TMsgDlgType::mtCustom, mbOK, AlreadyRunningCaption);
+        return nullptr;
+    case TInstanceLock::Unavailable:
+        ui.MessageDlg(std::string(CannotLockMessage) + "\r" + lock.Problem(), TMsgDlgType::mtError, mbOK,
+                      AlreadyRunningCaption);
         return nullptr;
     }
     InstallFontSubstitutions();

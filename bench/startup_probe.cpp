@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     tarvek::TSingleInstanceLock lock;
     auto form = tarvek::ProgramMain(tarvek::ProEdition(), ui, lock, folder);
     if (!form) {
-        std::fprintf(stderr, "the single-instance lock is held\n");
+        std::fprintf(stderr, "the single-instance lock is held or cannot be made\n");
         return 3;
     }
     form->AdoptBlockDialog(std::make_unique<tarvek::Thako>(*form));

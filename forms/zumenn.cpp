@@ -264,35 +264,31 @@ void TForm_zumenn::FormShow() {
     QTimer::singleShot(0, Widget(), [this] { RunStartupGuards(); });
 }
 
+// The drawing request's target, in both editions.
 void TForm_zumenn::ShowRequestTarget() {
     if (S.LedgerTargetId > 0) {
+        ShowHouseholdButton(false);
         for (std::int32_t i = 1; i <= S.FigureCount; ++i) {
             TDateRec& r = S.Fig(i);
             if (r.PlotId != S.LedgerTargetId || !r.IsPlot || GetCompoundOwner(S, i) > 0) continue;
             PageControl1->SetActivePageIndex(0);
             SelectRequestedPlotAt(S, i, S.LedgerTargetId);
-            RebuildSelectionList(S, true);
-            UpdateSelectionCount(S);
+            if (Tablet()) {
+                // The tablet has no count to show; it shows the plot in hand and its household.
+                SelectionChanged();
+                ShowCurrentHit();
+            } else {
+                RebuildSelectionList(S, true);
+                UpdateSelectionCount(S);
+            }
             return;
         }
         return;
     }
-    // -2147483648 has no positive counterpart: it names no household.
-    if (S.LedgerTargetId < 0 && HouseholdOfTarget(S.LedgerTargetId) == 0) {
-        S.LedgerTargetId = 0;
-        return;
-    }
-    const std::int32_t household = -S.LedgerTargetId;
-    S.LedgerTargetId = household;
-    for (std::size_t k = 0; k < S.Households.size(); ++k) {
-        const auto id = StrToInt(S.Households[k][0]);
-        if (!id || *id != household) continue;  // an ID that is no number is passed over
-        PageControl1->SetActivePageIndex(1);
-        ShowHouseholdAlone(static_cast<int>(k) + 1);
-        S.LedgerTargetId = 0;
-        S.CurrentHitIndex = -1;
-        return;
-    }
+    if (ShowHouseholdOfTarget(S, *this) == 0) return;
+    // Shown: the request is answered, and no plot is in hand.
+    S.LedgerTargetId = 0;
+    S.CurrentHitIndex = -1;
 }
 
 void TForm_zumenn::RunStartupGuards() {

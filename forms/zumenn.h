@@ -118,6 +118,7 @@ public:
     void UndoLastStep();
     // The owner-drawn attribute and font lists (zumenn_attributes.cpp).
     void BindAttributes();
+    void BindFontList();
     // TToolView: the rubber bands are drawn in not-xor on MapImage and shown without
     // painting the map again.
     TCanvas* PreviewCanvas() override;
@@ -248,7 +249,6 @@ private:
     void BindTabletComponentEvents();
     void TabletCleanStartSetup();
     void PlaceTabletWindow();
-    void ShowTabletRequestTarget();
     void LoadDrawing();
     void LoadHouseholdStage();
     void CleanStartSetup();

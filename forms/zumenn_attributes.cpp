@@ -59,6 +59,11 @@ void TForm_zumenn::BindAttributes() {
             DrawAttributeSample(S, list, c, index, r, selected, box->ItemText(index));
         };
     }
+    BindFontList();
+}
+
+// Each font's name in its own face, in both editions.
+void TForm_zumenn::BindFontList() {
     ComboBox2->SetOwnerDraw(true);
     ComboBox2->OnDrawItem = [this](TCanvas& c, int index, const TRect& r, bool selected) {
         DrawFontSample(c, r, selected, ComboBox2->ItemText(index));

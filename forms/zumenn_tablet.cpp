@@ -89,7 +89,7 @@ void TForm_zumenn::TabletFormShow() {
     PageControl1->SetActivePageIndex(0);
     S.PreviousTab = 0;
     S.EditTabActive = 0;
-    ShowTabletRequestTarget();
+    ShowRequestTarget();
     Button1Click();
 
     S.RecordedScrollPos = {ScrollBox1->HorzScrollPos(), ScrollBox1->VertScrollPos()};
@@ -97,33 +97,6 @@ void TForm_zumenn::TabletFormShow() {
     S.LedgerUnchanged = 1;
     S.DrawingUnchanged = 1;
     QTimer::singleShot(0, Widget(), [this] { RunStartupGuards(); });
-}
-
-void TForm_zumenn::ShowTabletRequestTarget() {
-    if (S.LedgerTargetId >= 1) {
-        ShowHouseholdButton(false);
-        for (std::int32_t i = 1; i <= S.FigureCount; ++i) {
-            const TDateRec& r = S.Fig(i);
-            if (r.PlotId != S.LedgerTargetId || !r.IsPlot || GetCompoundOwner(S, i) > 0) continue;
-            SelectRequestedPlotAt(S, i, S.LedgerTargetId);
-            SelectionChanged();
-            ShowCurrentHit();
-            return;
-        }
-        return;
-    }
-    // The household is shown on the first page, with the button that sets it.
-    const std::int32_t household = -S.LedgerTargetId;
-    S.LedgerTargetId = household;
-    for (std::size_t k = 0; k < S.Households.size(); ++k) {
-        const auto id = StrToInt(S.Households[k][0]);
-        if (!id || *id != household) continue;  // an ID that is no number is passed over
-        ShowHouseholdAlone(static_cast<int>(k) + 1);
-        S.LedgerTargetId = 0;
-        S.CurrentHitIndex = -1;
-        ShowHouseholdButton(true);
-        return;
-    }
 }
 
 void TForm_zumenn::ShowHouseholdButton(bool shown) {

@@ -230,6 +230,7 @@ void TForm_zumenn::LayOutTabletComponents() {
 
 void TForm_zumenn::BindTabletComponentEvents() {
     // No resize handler: at zoom 1 the full editor's would move every figure for good.
+    // No wheel handler either: the tablet zooms with its two buttons only.
     OnKeyDown = [this](unsigned short& key, TShiftState shift) { FormKeyDown(key, shift); };
     OnKeyUp = [this](unsigned short& key, TShiftState shift) { FormKeyUp(key, shift); };
     PageControl1->OnChange = [this] { TabletPageControl1MouseDown(); };
@@ -240,9 +241,6 @@ void TForm_zumenn::BindTabletComponentEvents() {
     PaintBox1->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { PaintBox1MouseDown(b, s, x, y); };
     PaintBox1->OnMouseMove = [this](TShiftState s, int x, int y) { PaintBox1MouseMove(s, x, y); };
     PaintBox1->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) { PaintBox1MouseUp(b, s, x, y); };
-    PaintBox1->OnMouseWheel = [this](TShiftState s, int delta, int x, int y, bool& handled) {
-        PaintBox1MouseWheel(s, delta, x, y, handled);
-    };
     StringGrid4->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
         TabletStringGrid4MouseDown(b, s, x, y);
     };
@@ -276,6 +274,7 @@ void TForm_zumenn::BindTabletComponentEvents() {
     CheckBox2->OnClick = [this] { CheckBox2Click(); };
     clip_Check->OnClick = [this] { clip_CheckClick(); };
     ComboBox2->OnChange = [this] { ComboBox2Change(); };
+    BindFontList();
     R_time->OnClick = [this] { R_timeClick(); };
 
     BitBtn8->OnClick = [this] { CloseFormClick(); };

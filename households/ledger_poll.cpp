@@ -50,19 +50,6 @@ void SelectRequestedPlot(TDrawingState& s, TLedgerView& view, std::int32_t plotI
     s.Form->ShowCurrentHit();
 }
 
-void ShowRequestedHousehold(TDrawingState& s, TLedgerView& view, std::int32_t householdId) {
-    for (std::size_t k = 0; k < s.Households.size(); ++k) {
-        // A row whose ID is not a number matches nothing.
-        const auto id = StrToInt(s.Households[k][0]);
-        if (!id || *id != householdId) continue;
-        if (s.Edition->HouseholdRequestOpensPage()) view.SetActivePage(1);
-        view.ShowHouseholdAlone(static_cast<int>(k) + 1);
-        view.ShowHouseholdButton(true);
-        s.Form->RepaintMap();
-        return;
-    }
-}
-
 }  // namespace
 
 void AddPageStepFields(const TDrawingState& s, const TLedgerView& view, THistoryData& d) {
@@ -102,6 +89,25 @@ void SelectRequestedPlotAt(TDrawingState& s, std::int32_t index, std::int32_t pl
 
 std::int32_t HouseholdOfTarget(std::int32_t target) {
     return target < 0 && target != std::numeric_limits<std::int32_t>::min() ? -target : 0;
+}
+
+int ShowHouseholdOfTarget(TDrawingState& s, TLedgerView& view) {
+    const std::int32_t target = s.LedgerTargetId;
+    s.LedgerTargetId = HouseholdOfTarget(target);
+    // The one negative value without a positive counterpart names no household.
+    if (target == std::numeric_limits<std::int32_t>::min()) return 0;
+    for (std::size_t k = 0; k < s.Households.size(); ++k) {
+        // A row whose ID is not a number matches nothing.
+        const auto id = StrToInt(s.Households[k][0]);
+        if (!id || *id != s.LedgerTargetId) continue;
+        const int row = static_cast<int>(k) + 1;
+        if (s.Edition->HouseholdRequestOpensPage()) view.SetActivePage(1);
+        view.ShowHouseholdAlone(row);
+        view.ShowHouseholdButton(true);
+        s.Form->RepaintMap();
+        return row;
+    }
+    return 0;
 }
 
 std::string LedgerRequestFile(const TDrawingState& s) { return s.ExeFolder + "追加" + ExchangeExt; }
@@ -153,9 +159,7 @@ TPollResult PollLedgerRequest(TDrawingState& s, TLedgerView& view) {
         SelectRequestedPlot(s, view, *n);
         view.ShowHouseholdButton(false);
     } else if (*n < 0) {
-        // The one negative value without a positive counterpart names no household.
-        s.LedgerTargetId = HouseholdOfTarget(*n);
-        if (s.LedgerTargetId > 0) ShowRequestedHousehold(s, view, s.LedgerTargetId);
+        ShowHouseholdOfTarget(s, view);
     }
 
     s.Edition->ZoomAfterRequest(s);

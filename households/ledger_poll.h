@@ -28,6 +28,13 @@ std::string LedgerRequestFile(const TDrawingState& s);
 // 0, a plot, and -2147483648, whose negation does not fit.
 std::int32_t HouseholdOfTarget(std::int32_t target);
 
+// A target of 0 or less, as either request file gives it (s.LedgerTargetId): the target
+// becomes the household it names (minus it; 0 for -2147483648, whose negation does not
+// fit), and that household, when the table holds it, is shown alone, on the household page
+// where the edition opens it and with the tablet's button. The table row shown (1-based),
+// or 0.
+int ShowHouseholdOfTarget(TDrawingState& s, TLedgerView& view);
+
 // The fields of the step "タブページを戻す": the page, the mesh step and clip items and
 // the two name check boxes (kept inverted); "元の画面に戻す" adds the scroll position,
 // the zoom and the zoom step.

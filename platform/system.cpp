@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -35,27 +36,47 @@ TSingleInstanceLock::~TSingleInstanceLock() {
     if (Fd >= 0) close(Fd);
 }
 
-std::string TSingleInstanceLock::LockPath(const std::string& name) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string dir = runtime && *runtime ? runtime : std::filesystem::temp_directory_path().string();
-    if (dir.back() != '/') dir += '/';
-    return dir + name;
+std::vector<std::string> TSingleInstanceLock::LockPaths(const std::string& name) {
+    std::vector<std::string> paths;
+    const auto in = [](std::string dir, const std::string& file) {
+        if (dir.back() != '/') dir += '/';
+        return dir + file;
+    };
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) paths.push_back(in(runtime, name));
+    const char* temp = std::getenv("TMPDIR");
+    paths.push_back(in(temp && *temp ? temp : "/tmp", name + "-" + std::to_string(getuid())));
+    return paths;
 }
 
-bool TSingleInstanceLock::Acquire(const std::string& name) {
-    if (Fd >= 0) return true;
-    const int fd = open(LockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    int rc;
-    do {
-        rc = flock(fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+TInstanceLock TSingleInstanceLock::Acquire(const std::string& name) {
+    if (Fd >= 0) return TInstanceLock::Acquired;
+    Problem_.clear();
+    const auto fail = [this](const std::string& path, int err) {
+        if (!Problem_.empty()) Problem_ += '\r';
+        Problem_ += path + "\r" + std::strerror(err);
+    };
+    for (const std::string& path : LockPaths(name)) {
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            fail(path, errno);
+            continue;
+        }
+        int rc;
+        do {
+            rc = flock(fd, LOCK_EX | LOCK_NB);
+        } while (rc != 0 && errno == EINTR);
+        if (rc == 0) {
+            Fd = fd;
+            return TInstanceLock::Acquired;
+        }
+        const int err = errno;
         close(fd);
-        return false;
+        // Only a lock another holder has means another copy; any other failure says
+        // nothing about other copies, and the next folder may do.
+        if (err == EWOULDBLOCK) return TInstanceLock::HeldElsewhere;
+        fail(path, err);
     }
-    Fd = fd;
-    return true;
+    return TInstanceLock::Unavailable;
 }
 
 }  // namespace tarvek

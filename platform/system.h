@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tarvek {
 
@@ -18,9 +19,16 @@ std::string ProgramPath();
 // does not offer them.
 void PreferHugePages(void* begin, std::size_t bytes);
 
+enum class TInstanceLock {
+    Acquired,
+    HeldElsewhere,  // another process (or another lock object) holds it: another copy runs
+    Unavailable,    // no folder would take the lock file: nothing can be said of other copies
+};
+
 // One copy of the editor at a time, across both editions: an exclusive lock on a file
-// of the given name in the user's runtime folder. The kernel releases it when the
-// process ends, however it ends.
+// of the given name in the user's runtime folder, or in the temporary folder when that
+// is not set or cannot take the file. The kernel releases it when the process ends,
+// however it ends.
 class TSingleInstanceLock {
 public:
     TSingleInstanceLock() = default;
@@ -28,12 +36,16 @@ public:
     TSingleInstanceLock(const TSingleInstanceLock&) = delete;
     TSingleInstanceLock& operator=(const TSingleInstanceLock&) = delete;
 
-    // False when another process (or another lock object) holds it.
-    bool Acquire(const std::string& name);
-    static std::string LockPath(const std::string& name);
+    TInstanceLock Acquire(const std::string& name);
+    // The files tried, in order. The temporary folder is shared by every user, so the
+    // name there carries the user's id.
+    static std::vector<std::string> LockPaths(const std::string& name);
+    // After Unavailable: each file tried with the system's reason, one a line.
+    const std::string& Problem() const { return Problem_; }
 
 private:
     int Fd = -1;
+    std::string Problem_;
 };
 
 }  // namespace tarvek

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -281,6 +282,41 @@ TEST_F(TabletRequests, ARequestWaitsForAnOpenBoxAndOneThatIsNoNumberStopsThePoll
     (void)zoom;
 }
 
+// -2147483648 has no positive counterpart: in either request file it names no household,
+// and the drawing request gets 0 back.
+TEST(RequestTarget, TheOneNegativeWithoutACounterpartNamesNoHouseholdInEitherEdition) {
+    for (const bool tablet : {false, true}) {
+        SCOPED_TRACE(tablet ? "tablet" : "full editor");
+        TProgramFolder dir;
+        LayOutSample(dir, "-2147483648");
+        TScriptedUi ui;
+        auto form = tablet ? StartTablet(dir, ui) : testing::StartForm(dir, ui);
+        TDrawingState& s = form->S;
+        EXPECT_TRUE(ui.Shown.empty());
+        EXPECT_EQ(s.LedgerTargetId, 0);
+        EXPECT_EQ(form->ActivePageIndex(), 0);
+        EXPECT_FALSE(form->StringGrid2->Visible());
+        if (tablet) {
+            EXPECT_FALSE(form->BitBtn3->Visible());
+        }
+
+        testing::WriteBytes(dir.File("追加.txt"), "-2147483648\r\n");
+        form->Timer1Timer();
+        EXPECT_EQ(testing::ReadBytes(dir.File("追加.txt")), "");
+        EXPECT_EQ(s.LedgerTargetId, 0);
+        EXPECT_FALSE(form->StringGrid2->Visible());
+        if (tablet) {
+            EXPECT_FALSE(form->BitBtn3->Visible());
+        }
+
+        form->Close();
+        TLines answer;
+        ASSERT_TRUE(ReadTextLines(dir.File(SelectedDrawingFileName), answer));
+        EXPECT_EQ(answer, (TLines{"\"墓地\",\"\",\"0\",\"明星寺\",OK,\"本堂裏墓地\""}));
+        EXPECT_TRUE(ui.Shown.empty());
+    }
+}
+
 // Keys as the user types them: to the focus sink, through the form's key preview.
 void Key(TForm_zumenn& form, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QKeyEvent e(type, key, modifiers, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
@@ -368,6 +404,24 @@ TEST_F(TabletRequests, TheClipboardAndUndoKeysDoNothing) {
     ExpectNoHistory(s);
 }
 
+TEST_F(TabletRequests, TheWheelOnTheMapZoomsNothing) {
+    TDrawingState& s = Form->S;
+    const int zoom = s.Zoom, step = s.ZoomStep;
+    const int paintWidth = Form->PaintBox1->Width();
+    QWidget* w = Form->PaintBox1->Widget();
+    const QPointF at(Form->ScrollBox1->HorzScrollPos() + 40, Form->ScrollBox1->VertScrollPos() + 40);
+    for (const int delta : {120, -120, -120}) {
+        QWheelEvent wheel(at, w->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(w, &wheel);
+        QApplication::processEvents();
+        EXPECT_EQ(s.Zoom, zoom);
+        EXPECT_EQ(s.ZoomStep, step);
+        EXPECT_EQ(Form->PaintBox1->Width(), paintWidth);
+    }
+    ExpectNoHistory(s);
+}
+
 TEST_F(TabletRequests, TheLedgerButtonAsksForTheThreeWindowsAtEachPress) {
     const auto files = Snapshot(Dir.Path);
     Form->BitBtn9->Click();
@@ -393,6 +447,25 @@ TEST_F(TabletRequests, TheCloseButtonClosesWithTheFullEditorsQuestion) {
     TLines answer;
     ASSERT_TRUE(ReadTextLines(Dir.File(SelectedDrawingFileName), answer));
     EXPECT_EQ(answer, (TLines{"\"墓地\",\"\",\"0\",\"明星寺\",OK,\"本堂裏墓地\""}));
+}
+
+TEST(TabletFontList, EachFontIsDrawnInItsOwnFaceAsInTheFullEditor) {
+    std::vector<QImage> boxes;
+    for (const bool tablet : {false, true}) {
+        SCOPED_TRACE(tablet ? "tablet" : "full editor");
+        TProgramFolder dir;
+        LayOutSample(dir);
+        TScriptedUi ui;
+        auto form = tablet ? StartTablet(dir, ui) : testing::StartForm(dir, ui);
+        TComboBox& fonts = *form->ComboBox2;
+        EXPECT_TRUE(fonts.OwnerDraw());
+        ASSERT_GT(fonts.ItemCount(), 0);
+        fonts.SetItemIndex(0);
+        fonts.SetBounds(0, 0, 150, 22);
+        boxes.push_back(fonts.Widget()->grab().toImage());
+        testing::SaveShot(boxes.back(), tablet ? "tablet-font-list.png" : "font-list.png");
+    }
+    EXPECT_EQ(boxes[0], boxes[1]);
 }
 
 // Lines 1-9 of the view the full editor left: a window off the top-left, a paint box of a
@@ -494,23 +567,33 @@ TEST(TabletViewLines, ANewDrawingKeepsTheFullEditorsNewView) {
     EXPECT_EQ(DispFileViewLines(dir.DispFile(name)), expected);
 }
 
+// Sets an environment variable for its life and then puts back what was there.
+class TEnvSetting {
+public:
+    TEnvSetting(const char* name, const std::string& value) : Name(name) {
+        if (const char* old = std::getenv(name)) Old = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~TEnvSetting() {
+        if (Old)
+            setenv(Name, Old->c_str(), 1);
+        else
+            unsetenv(Name);
+    }
+    TEnvSetting(const TEnvSetting&) = delete;
+    TEnvSetting& operator=(const TEnvSetting&) = delete;
+
+private:
+    const char* Name;
+    std::optional<std::string> Old;
+};
+
 // The lock file goes into a folder of the test's own, so that no other program or test
 // run holds it.
 class TRuntimeFolder {
 public:
-    TRuntimeFolder() {
-        const char* old = std::getenv("XDG_RUNTIME_DIR");
-        if (old) Old = old;
-        setenv("XDG_RUNTIME_DIR", Dir.Path.c_str(), 1);
-    }
-    ~TRuntimeFolder() {
-        if (Old)
-            setenv("XDG_RUNTIME_DIR", Old->c_str(), 1);
-        else
-            unsetenv("XDG_RUNTIME_DIR");
-    }
     testing::TTempFolder Dir;
-    std::optional<std::string> Old;
+    TEnvSetting Setting{"XDG_RUNTIME_DIR", Dir.Path};
 };
 
 TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
@@ -519,7 +602,7 @@ TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
     LayOutSample(dir);
     const auto files = Snapshot(dir.Path);
     TSingleInstanceLock running;
-    ASSERT_TRUE(running.Acquire(InstanceLockName));
+    ASSERT_EQ(running.Acquire(InstanceLockName), TInstanceLock::Acquired);
     for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
         TScriptedUi ui;
         TSingleInstanceLock second;
@@ -530,6 +613,52 @@ TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
         EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbOK));
     }
     EXPECT_EQ(Snapshot(dir.Path), files);
+}
+
+TEST(ProgramEntry, AnUnusableRuntimeFolderFallsBackToTheTemporaryFolder) {
+    testing::TTempFolder temp;
+    TEnvSetting runtime("XDG_RUNTIME_DIR", temp.File("no such folder"));
+    TEnvSetting tmp("TMPDIR", temp.Path.string());
+    for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
+        TProgramFolder dir;
+        LayOutSample(dir);
+        TScriptedUi ui;
+        TSingleInstanceLock lock;
+        const auto form = ProgramMain(*edition, ui, lock, dir.Folder());
+        EXPECT_NE(form, nullptr);
+        EXPECT_TRUE(ui.Shown.empty());
+        // The lock taken there is the one a second copy finds.
+        TScriptedUi secondUi;
+        TSingleInstanceLock second;
+        EXPECT_EQ(ProgramMain(*edition, secondUi, second, dir.Folder()), nullptr);
+        ASSERT_EQ(secondUi.Shown.size(), 1u);
+        EXPECT_EQ(secondUi.Shown[0].Text, AlreadyRunningMessage);
+    }
+}
+
+TEST(ProgramEntry, WithoutAnyFolderForTheLockItSaysSoAndClaimsNoSecondCopy) {
+    testing::TTempFolder temp;
+    const std::string runtimeDir = temp.File("no runtime folder"), tempDir = temp.File("no temporary folder");
+    TProgramFolder dir;  // made while there still is a temporary folder
+    LayOutSample(dir);
+    const auto files = Snapshot(dir.Path);
+    TEnvSetting runtime("XDG_RUNTIME_DIR", runtimeDir);
+    TEnvSetting tmp("TMPDIR", tempDir);
+    for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
+        TScriptedUi ui;
+        TSingleInstanceLock lock;
+        EXPECT_EQ(ProgramMain(*edition, ui, lock, dir.Folder()), nullptr);
+        ASSERT_EQ(ui.Shown.size(), 1u);
+        const std::string& text = ui.Shown[0].Text;
+        EXPECT_EQ(text.rfind(std::string(CannotLockMessage) + "\r", 0), 0u) << text;
+        // Both places tried are named, so that someone can mend them.
+        EXPECT_NE(text.find(runtimeDir + "/SampleMutex\r"), std::string::npos) << text;
+        EXPECT_NE(text.find(tempDir + "/SampleMutex-"), std::string::npos) << text;
+        EXPECT_EQ(text.find(AlreadyRunningMessage), std::string::npos);
+        EXPECT_EQ(ui.Shown[0].Type, TMsgDlgType::mtError);
+        EXPECT_EQ(ui.Shown[0].Buttons, static_cast<unsigned>(mbOK));
+        EXPECT_EQ(Snapshot(dir.Path), files);
+    }
 }
 
 TEST(ProgramEntry, EachProgramGetsItsOwnForm) {

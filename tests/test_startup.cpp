@@ -170,21 +170,21 @@ TEST(SingleInstance, ASecondHolderIsRefusedUntilTheFirstEnds) {
     ASSERT_EQ(setenv("XDG_RUNTIME_DIR", dir.Path.c_str(), 1), 0);
     {
         TSingleInstanceLock first;
-        ASSERT_TRUE(first.Acquire("SampleMutex"));
+        ASSERT_EQ(first.Acquire("SampleMutex"), TInstanceLock::Acquired);
         // Another process, as a second copy of the editor would be.
         const pid_t child = fork();
         if (child == 0) {
             TSingleInstanceLock second;
-            _exit(second.Acquire("SampleMutex") ? 1 : 0);
+            _exit(second.Acquire("SampleMutex") == TInstanceLock::HeldElsewhere ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         TSingleInstanceLock sameProcess;
-        EXPECT_FALSE(sameProcess.Acquire("SampleMutex"));
+        EXPECT_EQ(sameProcess.Acquire("SampleMutex"), TInstanceLock::HeldElsewhere);
     }
     TSingleInstanceLock later;
-    EXPECT_TRUE(later.Acquire("SampleMutex"));
+    EXPECT_EQ(later.Acquire("SampleMutex"), TInstanceLock::Acquired);
     unsetenv("XDG_RUNTIME_DIR");
 }
 
