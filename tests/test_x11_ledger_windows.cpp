@@ -309,6 +309,16 @@ protected:
     }
     int Top() const { return static_cast<int>(Desk.Stacking().size()) - 1; }
 
+    // Active and on top, and still so a while later: the window manager has not
+    // dropped or overridden the request.
+    void ExpectEndsUpInFront(xcb_window_t w) {
+        EXPECT_TRUE(RunUntil([&] { return Desk.Active() == w; }, 2'000));
+        RunUntil([] { return false; }, 300);
+        EXPECT_EQ(Desk.Active(), w);
+        EXPECT_GT(Level(w), -1);
+        EXPECT_EQ(Level(w), Top());
+    }
+
     TDesk Desk;
     TDesktopUi Ui{Desk};
     testing::TProgramFolder Dir;
@@ -326,27 +336,17 @@ TEST_F(LedgerWindowsOnX11, EveryPressLeavesTheLastOpenLedgerWindowActiveAndOnTop
         ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
         // The press was the tablet's: it was active and on top when the button ran.
         EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
-        // The focus has moved by the time the handler is done, and stays there.
-        EXPECT_EQ(Desk.Active(), Ledger[1]);
-        RunUntil([] { return false; }, 300);
-        EXPECT_EQ(Desk.Active(), Ledger[1]);
-        EXPECT_GT(Level(Ledger[1]), Level(Ledger[0]));
+        ExpectEndsUpInFront(Ledger[1]);
         EXPECT_GT(Level(Ledger[0]), Level(Tablet));
-        EXPECT_EQ(Level(Ledger[1]), Top());
     }
     EXPECT_TRUE(Ui.Shown.empty());
 }
 
 TEST_F(LedgerWindowsOnX11, TitlesWithoutAWindowArePassedOver) {
     ASSERT_NO_FATAL_FAILURE(StartTablet());
-    // None of the ledger's windows open: the tablet stays in front, and the press
-    // does not hang on the missing windows.
-    QElapsedTimer t;
-    t.start();
+    // None of the ledger's windows open: the tablet stays in front.
     ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
-    EXPECT_LT(t.elapsed(), 2000);
-    RunUntil([] { return false; }, 300);
-    EXPECT_EQ(Desk.Active(), Tablet);
+    ExpectEndsUpInFront(Tablet);
 
     // Only the first: it is the one in front.
     ASSERT_NO_FATAL_FAILURE(OpenLedgerWindow(0, 60, 40));
@@ -354,10 +354,7 @@ TEST_F(LedgerWindowsOnX11, TitlesWithoutAWindowArePassedOver) {
         SCOPED_TRACE("press " + std::to_string(press));
         ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
         EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
-        EXPECT_EQ(Desk.Active(), Ledger[0]);
-        RunUntil([] { return false; }, 300);
-        EXPECT_EQ(Desk.Active(), Ledger[0]);
-        EXPECT_EQ(Level(Ledger[0]), Top());
+        ExpectEndsUpInFront(Ledger[0]);
     }
 }
 
