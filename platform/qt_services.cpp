@@ -114,6 +114,10 @@ void TQtUserServices::RaiseWindowTitled(const std::string& title) {
     if (QGuiApplication::platformName() == QLatin1String("xcb")) RaiseX11WindowTitled(title);
 }
 
+void TQtUserServices::RaiseWindowsTitled(const std::vector<std::string>& titles) {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) RaiseX11WindowsTitled(titles);
+}
+
 void InstallFontSubstitutions() {
     for (const TFontSubstitute& f : FontSubstitutes)
         QFont::insertSubstitution(QString::fromUtf8(f.Windows), QString::fromUtf8(f.Installed));

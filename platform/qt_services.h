@@ -22,6 +22,8 @@ public:
     // Through the window manager of an X11 display (another program's windows are out of
     // Qt's reach); nothing on any other platform.
     void RaiseWindowTitled(const std::string& title) override;
+    // On one connection, each window waited for before the next (see x11_windows.h).
+    void RaiseWindowsTitled(const std::vector<std::string>& titles) override;
 
 private:
     int OpenBoxes = 0;

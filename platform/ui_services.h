@@ -43,6 +43,11 @@ public:
     // Brings the top-level window of any program whose title is exactly this to the
     // front. A title that names no window does nothing; nothing is reported.
     virtual void RaiseWindowTitled(const std::string& /*title*/) {}
+    // Each title in turn, as RaiseWindowTitled does: the last of them that names a window
+    // ends up in front.
+    virtual void RaiseWindowsTitled(const std::vector<std::string>& titles) {
+        for (const std::string& title : titles) RaiseWindowTitled(title);
+    }
 };
 
 // "yyyy/mm/dd" and "h:nn:ss", the short date and long time of a Japanese desktop.

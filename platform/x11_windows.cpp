@@ -1,32 +1,31 @@
 #include "platform/x11_windows.h"
 
+#include <poll.h>
 #include <xcb/xcb.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace tarvek {
 
 namespace {
+
+// A window manager makes a window active within milliseconds; one that refuses costs a
+// press no more than this per window.
+constexpr std::chrono::milliseconds ActivationWait{500};
+// The server answers a property change at once; without an answer the request goes out
+// without a time.
+constexpr std::chrono::milliseconds ServerTimeWait{200};
+
+using TClock = std::chrono::steady_clock;
 
 struct TFree {
     void operator()(void* p) const { std::free(p); }
 };
 template <class T>
 using TReply = std::unique_ptr<T, TFree>;
-
-struct TConnection {
-    TConnection() : C(xcb_connect(nullptr, &Screen)) {}
-    ~TConnection() { xcb_disconnect(C); }
-    TConnection(const TConnection&) = delete;
-    TConnection& operator=(const TConnection&) = delete;
-    bool Ok() const { return C && xcb_connection_has_error(C) == 0; }
-
-    xcb_connection_t* C;
-    int Screen = 0;
-};
 
 xcb_atom_t InternAtom(xcb_connection_t* c, const char* name) {
     const TReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
@@ -44,53 +43,140 @@ TReply<xcb_get_property_reply_t> Property(xcb_connection_t* c, xcb_window_t wind
     return reply;
 }
 
-xcb_window_t RootOf(const TConnection& x) {
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(x.C));
-    for (int i = 0; i < x.Screen && it.rem > 0; ++i) xcb_screen_next(&it);
-    return it.rem > 0 ? it.data->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
-}
+class TWindowManagerLink {
+public:
+    TWindowManagerLink() : C(xcb_connect(nullptr, &Screen)) {}
+    ~TWindowManagerLink() { xcb_disconnect(C); }
+    TWindowManagerLink(const TWindowManagerLink&) = delete;
+    TWindowManagerLink& operator=(const TWindowManagerLink&) = delete;
 
-}  // namespace
+    bool Open() {
+        if (!C || xcb_connection_has_error(C) != 0) return false;
+        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(C));
+        for (int i = 0; i < Screen && it.rem > 0; ++i) xcb_screen_next(&it);
+        if (it.rem <= 0) return false;
+        Root = it.data->root;
+        ClientList = InternAtom(C, "_NET_CLIENT_LIST");
+        WmName = InternAtom(C, "_NET_WM_NAME");
+        Utf8 = InternAtom(C, "UTF8_STRING");
+        ActiveWindow = InternAtom(C, "_NET_ACTIVE_WINDOW");
+        // Atoms that do not exist yet: no window manager has ever announced them.
+        if (ClientList == XCB_ATOM_NONE || WmName == XCB_ATOM_NONE || Utf8 == XCB_ATOM_NONE ||
+            ActiveWindow == XCB_ATOM_NONE)
+            return false;
+        // Changes of the active window wake the wait below.
+        const std::uint32_t rootEvents = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(C, Root, XCB_CW_EVENT_MASK, &rootEvents);
+        // A window of our own, never shown, whose property changes tell the server's time.
+        TimeWindow = xcb_generate_id(C);
+        const std::uint32_t values[] = {1, XCB_EVENT_MASK_PROPERTY_CHANGE};
+        xcb_create_window(C, 0, TimeWindow, Root, -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                          XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+        return true;
+    }
 
-bool RaiseX11WindowTitled(const std::string& title) {
-    const TConnection x;
-    if (!x.Ok()) return false;
-    const xcb_window_t root = RootOf(x);
-    if (root == XCB_WINDOW_NONE) return false;
-    const xcb_atom_t clientList = InternAtom(x.C, "_NET_CLIENT_LIST");
-    const xcb_atom_t wmName = InternAtom(x.C, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = InternAtom(x.C, "UTF8_STRING");
-    const xcb_atom_t activeWindow = InternAtom(x.C, "_NET_ACTIVE_WINDOW");
-    // Atoms that do not exist yet: no window manager has ever announced them.
-    if (clientList == XCB_ATOM_NONE || wmName == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE ||
-        activeWindow == XCB_ATOM_NONE)
-        return false;
+    xcb_window_t WindowTitled(const std::string& title) {
+        const auto clients = Property(C, Root, ClientList, XCB_ATOM_WINDOW);
+        if (!clients || clients->format != 32) return XCB_WINDOW_NONE;
+        const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(clients.get()));
+        const int count = xcb_get_property_value_length(clients.get()) / 4;
+        for (int i = 0; i < count; ++i) {
+            const auto name = Property(C, windows[i], WmName, Utf8);
+            if (!name || name->format != 8) continue;
+            const std::string text(static_cast<const char*>(xcb_get_property_value(name.get())),
+                                   static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
+            if (text == title) return windows[i];
+        }
+        return XCB_WINDOW_NONE;
+    }
 
-    const auto clients = Property(x.C, root, clientList, XCB_ATOM_WINDOW);
-    if (!clients || clients->format != 32) return false;
-    const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(clients.get()));
-    const int count = xcb_get_property_value_length(clients.get()) / 4;
-    for (int i = 0; i < count; ++i) {
-        const auto name = Property(x.C, windows[i], wmName, utf8);
-        if (!name || name->format != 8) continue;
-        const std::string text(static_cast<const char*>(xcb_get_property_value(name.get())),
-                               static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
-        if (text != title) continue;
-        // As a pager asks it (source 2), so that focus-stealing rules do not refuse it.
+    // As a pager asks it (source 2), so that focus-stealing rules do not refuse it, and with
+    // a time, so that the window manager can order it after the press that asked for it.
+    void Activate(xcb_window_t window) {
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
         event.format = 32;
-        event.window = windows[i];
-        event.type = activeWindow;
+        event.window = window;
+        event.type = ActiveWindow;
         event.data.data32[0] = 2;
-        event.data.data32[1] = XCB_CURRENT_TIME;
+        event.data.data32[1] = ServerTime();
         event.data.data32[2] = XCB_WINDOW_NONE;
-        xcb_send_event(x.C, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        xcb_send_event(C, 0, Root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                        reinterpret_cast<const char*>(&event));
-        xcb_flush(x.C);
-        return true;
+        xcb_flush(C);
     }
-    return false;
+
+    // Until the window manager names window the active one; false when it has not by the
+    // end of the wait.
+    bool WaitUntilActive(xcb_window_t window) {
+        const TClock::time_point deadline = TClock::now() + ActivationWait;
+        for (;;) {
+            if (Active() == window) return true;
+            if (TClock::now() >= deadline || xcb_connection_has_error(C) != 0) return false;
+            // An event read in with the reply may be the change itself: look again before
+            // sleeping on the socket.
+            bool arrived = false;
+            while (const TReply<xcb_generic_event_t> event{xcb_poll_for_event(C)}) arrived = true;
+            if (!arrived && !WaitReadable(deadline)) return false;
+        }
+    }
+
+private:
+    xcb_window_t Active() {
+        const auto active = Property(C, Root, ActiveWindow, XCB_ATOM_WINDOW);
+        if (!active || active->format != 32 || xcb_get_property_value_length(active.get()) < 4)
+            return XCB_WINDOW_NONE;
+        return *static_cast<const xcb_window_t*>(xcb_get_property_value(active.get()));
+    }
+
+    // The server's time now: the stamp of the notice of an empty append to our own window.
+    xcb_timestamp_t ServerTime() {
+        xcb_change_property(C, XCB_PROP_MODE_APPEND, TimeWindow, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, nullptr);
+        xcb_flush(C);
+        const TClock::time_point deadline = TClock::now() + ServerTimeWait;
+        do {
+            while (const TReply<xcb_generic_event_t> event{xcb_poll_for_event(C)}) {
+                if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
+                const auto* notice = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
+                if (notice->window == TimeWindow) return notice->time;
+            }
+        } while (WaitReadable(deadline));
+        return XCB_CURRENT_TIME;
+    }
+
+    bool WaitReadable(TClock::time_point deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+        if (left <= 0) return false;
+        pollfd p{xcb_get_file_descriptor(C), POLLIN, 0};
+        return poll(&p, 1, static_cast<int>(left)) > 0;
+    }
+
+    int Screen = 0;
+    xcb_connection_t* C;
+    xcb_window_t Root = XCB_WINDOW_NONE;
+    xcb_window_t TimeWindow = XCB_WINDOW_NONE;
+    xcb_atom_t ClientList = XCB_ATOM_NONE, WmName = XCB_ATOM_NONE, Utf8 = XCB_ATOM_NONE,
+               ActiveWindow = XCB_ATOM_NONE;
+};
+
+}  // namespace
+
+int RaiseX11WindowsTitled(const std::vector<std::string>& titles) {
+    TWindowManagerLink link;
+    if (!link.Open()) return 0;
+    int asked = 0;
+    for (const std::string& title : titles) {
+        // Looked up afresh: the window before may have closed a window of the list.
+        const xcb_window_t window = link.WindowTitled(title);
+        if (window == XCB_WINDOW_NONE) continue;
+        link.Activate(window);
+        ++asked;
+        // A refusal is not reported: the next window is asked for all the same.
+        link.WaitUntilActive(window);
+    }
+    return asked;
 }
+
+bool RaiseX11WindowTitled(const std::string& title) { return RaiseX11WindowsTitled({title}) > 0; }
 
 }  // namespace tarvek

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont
   poppler-utils  # pdfinfo and pdftocairo: the printing tests read the printed pages
+  xvfb openbox libxcb-xtest0-dev  # "台帳へ" is tested on a virtual X server with a window manager
 )
 # Tools only some commands need (the sample run on a virtual screen).
 read -r -a extra <<< "${TARVEK_EXTRA_PACKAGES:-}"

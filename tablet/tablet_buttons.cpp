@@ -18,7 +18,7 @@ void PanMap(TDrawingState& s, TPanDirection direction) {
 }
 
 void BringLedgerToFront(TUserServices& ui) {
-    for (const char* title : LedgerWindowTitles) ui.RaiseWindowTitled(title);
+    ui.RaiseWindowsTitled({LedgerWindowTitles.begin(), LedgerWindowTitles.end()});
 }
 
 }  // namespace tarvek

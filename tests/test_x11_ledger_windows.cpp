@@ -1,0 +1,382 @@
+// "台帳へ" on a real X server under a real window manager, as a user meets it: a virtual
+// X server and openbox started for this program alone, two stand-in windows with the
+// ledger's titles, and the tablet's button pressed with the pointer. Whatever the user
+// types next must go to the ledger: its last open window must be active, not only on top.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <poll.h>
+
+#include "form_test_support.h"
+#include "platform/qt_services.h"
+#include "tablet/tablet_buttons.h"
+#include "tablet/tablet_edition.h"
+
+namespace tarvek {
+namespace {
+
+// ---------------------------------------------------------------------------------
+// The virtual desktop: Xvfb on a display number of its own choosing, and openbox on it.
+
+// A child that dies with this program, so that a test stopped from outside leaves no
+// server behind. extraFd stays open in the child.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& display = {}, int extraFd = -1) {
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(127);
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        dup2(null, 0);
+        dup2(null, 1);
+        if (!getenv("TARVEK_X11_VERBOSE")) dup2(null, 2);
+    }
+    if (extraFd >= 0) fcntl(extraFd, F_SETFD, 0);
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+void Stop(pid_t& pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 300; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) {
+            pid = 0;
+            return;
+        }
+        usleep(10'000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = 0;
+}
+
+using TClock = std::chrono::steady_clock;
+
+struct TFree {
+    void operator()(void* p) const { std::free(p); }
+};
+template <class T>
+using TReply = std::unique_ptr<T, TFree>;
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+    const TReply<xcb_intern_atom_reply_t> r(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+std::vector<std::uint32_t> Cardinals(xcb_connection_t* c, xcb_window_t w, const char* property, xcb_atom_t type) {
+    const TReply<xcb_get_property_reply_t> r(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, Atom(c, property), type, 0, 4096), nullptr));
+    if (!r || r->format != 32) return {};
+    const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(r.get()));
+    return {v, v + xcb_get_property_value_length(r.get()) / 4};
+}
+
+class TVirtualDesktop {
+public:
+    TVirtualDesktop() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        Xvfb = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x900x24", "-nolisten", "tcp",
+                      "-noreset"},
+                     {}, fds[1]);
+        close(fds[1]);
+        std::string number;
+        const auto deadline = TClock::now() + std::chrono::seconds(20);
+        while (number.find('\n') == std::string::npos && TClock::now() < deadline) {
+            pollfd p{fds[0], POLLIN, 0};
+            if (poll(&p, 1, 200) <= 0) continue;
+            char buf[16];
+            const ssize_t n = read(fds[0], buf, sizeof buf);
+            if (n <= 0) break;
+            number.append(buf, static_cast<std::size_t>(n));
+        }
+        close(fds[0]);
+        if (number.find('\n') == std::string::npos) return;
+        Display = ":" + number.substr(0, number.find('\n'));
+        Openbox = Spawn({"openbox", "--sm-disable"}, Display);
+        // The window manager is up once its event loop answers: it tells an unmapped
+        // window its frame extents when asked. A request sent before it listens is lost,
+        // so it is asked again until then.
+        xcb_connection_t* c = xcb_connect(Display.c_str(), nullptr);
+        if (xcb_connection_has_error(c) == 0) {
+            const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+            const xcb_window_t probe = xcb_generate_id(c);
+            xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                              screen->root_visual, 0, nullptr);
+            xcb_client_message_event_t ask{};
+            ask.response_type = XCB_CLIENT_MESSAGE;
+            ask.format = 32;
+            ask.window = probe;
+            ask.type = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+            while (!Ready && TClock::now() < deadline + std::chrono::seconds(10)) {
+                xcb_send_event(c, 0, screen->root,
+                               XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                               reinterpret_cast<const char*>(&ask));
+                xcb_flush(c);
+                for (int i = 0; i < 10 && !Ready; ++i) {
+                    usleep(20'000);
+                    Ready = !Cardinals(c, probe, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).empty();
+                }
+            }
+            xcb_destroy_window(c, probe);
+        }
+        xcb_disconnect(c);
+    }
+    ~TVirtualDesktop() {
+        Stop(Openbox);
+        Stop(Xvfb);
+    }
+    TVirtualDesktop(const TVirtualDesktop&) = delete;
+    TVirtualDesktop& operator=(const TVirtualDesktop&) = delete;
+
+    bool Ready = false;
+    std::string Display;
+
+private:
+    pid_t Xvfb = 0, Openbox = 0;
+};
+
+// ---------------------------------------------------------------------------------
+// What the test sees and does on the desktop, on connections of its own.
+
+class TDesk {
+public:
+    TDesk() : C(xcb_connect(nullptr, nullptr)) {
+        if (Ok()) Root = xcb_setup_roots_iterator(xcb_get_setup(C)).data->root;
+    }
+    ~TDesk() { xcb_disconnect(C); }
+    TDesk(const TDesk&) = delete;
+    TDesk& operator=(const TDesk&) = delete;
+    bool Ok() const { return xcb_connection_has_error(C) == 0; }
+
+    xcb_window_t Active() const {
+        const auto v = Cardinals(C, Root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW);
+        return v.empty() ? 0 : v.front();
+    }
+    // Bottom to top.
+    std::vector<std::uint32_t> Stacking() const { return Cardinals(C, Root, "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW); }
+    bool Managed(xcb_window_t w) const {
+        const auto list = Cardinals(C, Root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
+        return std::find(list.begin(), list.end(), w) != list.end();
+    }
+
+    // The inside of a window on the screen, as the server has it now.
+    QRect Geometry(xcb_window_t w) const {
+        const TReply<xcb_get_geometry_reply_t> size(xcb_get_geometry_reply(C, xcb_get_geometry(C, w), nullptr));
+        const TReply<xcb_translate_coordinates_reply_t> origin(
+            xcb_translate_coordinates_reply(C, xcb_translate_coordinates(C, w, Root, 0, 0), nullptr));
+        if (!size || !origin) return {};
+        return {origin->dst_x, origin->dst_y, size->width, size->height};
+    }
+
+    // A press and release of the left button at a point of the screen, as the hand makes it.
+    void Click(int x, int y) {
+        xcb_test_fake_input(C, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, Root, static_cast<std::int16_t>(x),
+                            static_cast<std::int16_t>(y), 0);
+        xcb_test_fake_input(C, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0, 0);
+        xcb_test_fake_input(C, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0, 0);
+        xcb_flush(C);
+    }
+
+    // A ledger window stand-in: a plain top-level window with an exact UTF-8 title, placed
+    // where it leaves the tablet's button row uncovered.
+    xcb_window_t OpenWindow(const std::string& title, int x, int y) {
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(C)).data;
+        const xcb_window_t w = xcb_generate_id(C);
+        const std::uint32_t background = screen->white_pixel;
+        xcb_create_window(C, XCB_COPY_FROM_PARENT, w, Root, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 400,
+                          300, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, &background);
+        xcb_change_property(C, XCB_PROP_MODE_REPLACE, w, Atom(C, "_NET_WM_NAME"), Atom(C, "UTF8_STRING"), 8,
+                            static_cast<std::uint32_t>(title.size()), title.data());
+        static constexpr char wmClass[] = "ledger\0Ledger";
+        xcb_change_property(C, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof wmClass, wmClass);
+        const std::uint32_t hints[9] = {1, 1};  // InputHint: it takes the focus the plain way
+        xcb_change_property(C, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9, hints);
+        std::uint32_t size[18] = {1 | 2};  // USPosition | USSize
+        size[1] = static_cast<std::uint32_t>(x), size[2] = static_cast<std::uint32_t>(y), size[3] = 400, size[4] = 300;
+        xcb_change_property(C, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, size);
+        xcb_map_window(C, w);
+        xcb_flush(C);
+        return w;
+    }
+
+    xcb_connection_t* C;
+    xcb_window_t Root = 0;
+};
+
+// Runs the tablet's events until done() holds or the time is up.
+bool RunUntil(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > milliseconds) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// The real services for the windows; boxes are scripted, so none can stop the test.
+class TDesktopUi : public TScriptedUi {
+public:
+    explicit TDesktopUi(const TDesk& desk) : Desk(desk) {}
+    void RaiseWindowsTitled(const std::vector<std::string>& titles) override {
+        ActiveAtPress.push_back(Desk.Active());
+        Real.RaiseWindowsTitled(titles);
+        ++Presses;
+    }
+    const TDesk& Desk;
+    TQtUserServices Real;
+    std::vector<xcb_window_t> ActiveAtPress;
+    int Presses = 0;
+};
+
+class LedgerWindowsOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Desk.Ok());
+        std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
+        testing::WriteBytes(Dir.File(SelectedDrawingFileName),
+                            Utf8ToCp932("\"墓地\",\"\",\"\",\"明星寺\",\"\",\"本堂裏墓地\"\r\n"));
+    }
+    void TearDown() override {
+        Form.reset();
+        QApplication::processEvents();
+    }
+
+    // The tablet started, framed and placed by the window manager.
+    void StartTablet() {
+        Form = std::make_unique<TForm_zumenn>(Dir.Folder(), Ui, TabletEdition());
+        Form->Show();
+        Tablet = static_cast<xcb_window_t>(Form->Widget()->winId());
+        // Qt learns late where the window manager put the window: the pointer must find
+        // the buttons where the server has them.
+        ASSERT_TRUE(RunUntil([&] { return Desk.Managed(Tablet) && Desk.Geometry(Tablet) == Form->Widget()->geometry(); },
+                             10'000))
+            << "the tablet was never placed";
+        ASSERT_TRUE(Ui.Shown.empty());
+    }
+
+    void OpenLedgerWindow(int which, int x, int y) {
+        const xcb_window_t w = Desk.OpenWindow(LedgerWindowTitles[static_cast<std::size_t>(which)], x, y);
+        ASSERT_TRUE(RunUntil([&] { return Desk.Managed(w); }, 10'000));
+        Ledger.push_back(w);
+    }
+
+    void Click(const TControl& control) {
+        const QWidget* w = control.Widget();
+        const QPoint at = Desk.Geometry(Tablet).topLeft() + w->mapTo(Form->Widget(), w->rect().center());
+        Desk.Click(at.x(), at.y());
+    }
+
+    // The user works in the tablet (a tap on its status bar), then presses "台帳へ".
+    void PressLedgerButton() {
+        Click(*Form->StatusBar1);
+        ASSERT_TRUE(RunUntil([&] { return Desk.Active() == Tablet && Level(Tablet) == Top(); }, 10'000))
+            << "a tap did not bring the tablet back";
+        const int before = Ui.Presses;
+        Click(*Form->BitBtn9);
+        ASSERT_TRUE(RunUntil([&] { return Ui.Presses > before; }, 10'000)) << "the press never reached the button";
+    }
+
+    // Where w lies in the stacking, 0 the bottom; -1 when it is not there.
+    int Level(xcb_window_t w) const {
+        const auto s = Desk.Stacking();
+        const auto at = std::find(s.begin(), s.end(), w);
+        return at == s.end() ? -1 : static_cast<int>(at - s.begin());
+    }
+    int Top() const { return static_cast<int>(Desk.Stacking().size()) - 1; }
+
+    // Active and on top, and still so a while later: the window manager has not
+    // dropped or overridden the request.
+    void ExpectEndsUpInFront(xcb_window_t w) {
+        EXPECT_TRUE(RunUntil([&] { return Desk.Active() == w; }, 2'000));
+        RunUntil([] { return false; }, 300);
+        EXPECT_EQ(Desk.Active(), w);
+        EXPECT_GT(Level(w), -1);
+        EXPECT_EQ(Level(w), Top());
+    }
+
+    TDesk Desk;
+    TDesktopUi Ui{Desk};
+    testing::TProgramFolder Dir;
+    std::unique_ptr<TForm_zumenn> Form;
+    xcb_window_t Tablet = 0;
+    std::vector<xcb_window_t> Ledger;
+};
+
+TEST_F(LedgerWindowsOnX11, EveryPressLeavesTheLastOpenLedgerWindowActiveAndOnTop) {
+    ASSERT_NO_FATAL_FAILURE(OpenLedgerWindow(0, 60, 40));
+    ASSERT_NO_FATAL_FAILURE(OpenLedgerWindow(1, 520, 80));
+    ASSERT_NO_FATAL_FAILURE(StartTablet());
+    for (int press = 1; press <= 6; ++press) {
+        SCOPED_TRACE("press " + std::to_string(press));
+        ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
+        // The press was the tablet's: it was active and on top when the button ran.
+        EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
+        ExpectEndsUpInFront(Ledger[1]);
+        EXPECT_GT(Level(Ledger[0]), Level(Tablet));
+    }
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+TEST_F(LedgerWindowsOnX11, TitlesWithoutAWindowArePassedOver) {
+    ASSERT_NO_FATAL_FAILURE(StartTablet());
+    // None of the ledger's windows open: the tablet stays in front.
+    ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
+    ExpectEndsUpInFront(Tablet);
+
+    // Only the first: it is the one in front.
+    ASSERT_NO_FATAL_FAILURE(OpenLedgerWindow(0, 60, 40));
+    for (int press = 1; press <= 3; ++press) {
+        SCOPED_TRACE("press " + std::to_string(press));
+        ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
+        EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
+        ExpectEndsUpInFront(Ledger[0]);
+    }
+}
+
+}  // namespace
+}  // namespace tarvek
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    tarvek::TVirtualDesktop desktop;
+    if (!desktop.Ready) {
+        std::fprintf(stderr, "no virtual X server with openbox could be started (Xvfb, openbox)\n");
+        return 1;
+    }
+    // This program's own platform; the other tests keep theirs.
+    qputenv("DISPLAY", desktop.Display.c_str());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int result;
+    {
+        QApplication app(argc, argv);
+        tarvek::InstallFontSubstitutions();
+        result = RUN_ALL_TESTS();
+    }
+    return result;
+}
