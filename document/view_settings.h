@@ -16,6 +16,10 @@ struct TDrawingState;
 constexpr int FormDataLineCount = 41;
 constexpr int HouseholdGridColumns = 9;
 
+// The window and map-panel colours of a new drawing ($00BBGGRR).
+constexpr TColor NewDrawingWindowColor = 15398391;  // $EAF5F7
+constexpr TColor NewDrawingPanelColor = 14282224;   // $D9EDF0
+
 // One value per line, in line order.
 struct TFormData {
     std::int32_t FormTop = 100, FormLeft = 200, FormWidth = 800, FormHeight = 600;  // 1-4

@@ -128,6 +128,7 @@ TEST(FormStartup, TheSampleTempleStartsClean) {
     EXPECT_EQ(form->S.FigureCount, 84);
     EXPECT_EQ(form->StringGrid1->RowCount(), 101);
     EXPECT_EQ(form->BitBtn45->Caption(), "単数墓地");
+    EXPECT_EQ(form->Panel1->Color(), NewDrawingPanelColor);  // light beige round the map
     for (const auto& cursor : form->ScreenCursors) EXPECT_TRUE(cursor.has_value());
     EXPECT_EQ(form->ScreenCursors[2]->hotSpot(), QPoint(16, 17));
     form->Widget()->grab().save(QString::fromStdString(dir.File("window.png")));
