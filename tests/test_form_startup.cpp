@@ -246,6 +246,90 @@ TEST(FormView, SettingsReachTheControlsAndComeBackAtClosing) {
     }
 }
 
+// What the view shows of a drawing whose file holds no view section, beside a new
+// drawing: the two must not differ in any control nor in any line written at closing.
+struct TShownView {
+    std::vector<std::string> Values;
+
+    static TShownView Of(const TForm_zumenn& f) {
+        TShownView v;
+        const auto add = [&v](const std::string& name, long long value) { v.Values.push_back(name + "=" + std::to_string(value)); };
+        add("window colour", f.Color());
+        add("Panel1", f.Panel1->Color());
+        for (const TMemo* m : f.CaptionMemos()) add(m->Name, m->Color());
+        for (int c = 0; c < HouseholdColumns; ++c) add("grid column " + std::to_string(c), f.StringGrid1->ColWidths(c));
+        add("clip_Check", f.clip_Check->Checked());
+        add("clip_Check enabled", f.clip_Check->Enabled());
+        add("CheckBox2", f.CheckBox2->Checked());
+        add("UpDown2 enabled", f.UpDown2->Enabled());
+        add("UpDown1", f.UpDown1->Position());
+        add("UpDown3", f.UpDown3->Position());
+        add("ck_true", f.ck_true->Checked());
+        add("zoom", f.S.Zoom);
+        add("zoom step", f.S.ZoomStep);
+        add("window", f.WindowLeft() * 100000LL + f.WindowTop());
+        add("window size", f.WindowWidth() * 100000LL + f.WindowHeight());
+        add("paint box", f.PaintBox1->Width() * 100000LL + f.PaintBox1->Height());
+        add("scroll", f.ScrollBox1->HorzScrollPos() * 100000LL + f.ScrollBox1->VertScrollPos());
+        return v;
+    }
+};
+
+TEST(FormView, ADrawingWithoutAViewSectionOpensAndClosesAsANewDrawingDoes) {
+    // The new drawing, saved, and the view it leaves in its settings file.
+    TProgramFolder fresh;
+    fresh.LayOutDefault();
+    fresh.WriteFreshRequest(NewDrawingName);
+    TScriptedUi freshUi;
+    auto freshForm = StartForm(fresh, freshUi);
+    ASSERT_TRUE(freshUi.Shown.empty());
+    const TShownView freshView = TShownView::Of(*freshForm);
+    freshForm->S.DrawingUnchanged = 0;
+    freshUi.Answers.push_back(mrYes);
+    freshForm->Close();
+    TLines freshLines;
+    ASSERT_TRUE(ReadTextLines(fresh.DispFile("作成時刻2026_12_10 9_05_07"), freshLines));
+    ASSERT_EQ(freshLines.size(), 41u);
+
+    // What a new drawing shows, line by line (1-based), where the user sees it.
+    const std::pair<int, const char*> newView[] = {
+        {1, "100"}, {2, "200"}, {4, "600"}, {7, "0"}, {8, "0"}, {9, "1"},
+        {16, "15398391"}, {17, "14282224"},
+        {23, "55"}, {24, "85"}, {25, "85"}, {26, "60"}, {27, "90"}, {28, "150"}, {29, "60"}, {30, "0"}, {31, "280"},
+        {32, "あり"}, {33, "あり"}, {34, "10"}, {35, "500"}, {36, "なし"},
+    };
+    for (const auto& [line, text] : newView) EXPECT_EQ(freshLines[static_cast<std::size_t>(line - 1)], text) << "line " << line;
+
+    // Closed untouched, and closed after a change the user would not save: the view
+    // written is the new drawing's either way, and the next start opens with it.
+    for (const bool declined : {false, true}) {
+        SCOPED_TRACE(declined ? "change declined" : "nothing changed");
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        dir.UseDrawingFixture("noview_data.txt");
+        for (int start = 0; start < 2; ++start) {
+            SCOPED_TRACE(start == 0 ? "first start" : "next start");
+            TScriptedUi ui;
+            auto form = StartForm(dir, ui);
+            ASSERT_TRUE(ui.Shown.empty());
+            ASSERT_EQ(form->S.FigureCount, 7);
+            const TShownView shown = TShownView::Of(*form);
+            ASSERT_EQ(shown.Values.size(), freshView.Values.size());
+            for (std::size_t k = 0; k < shown.Values.size(); ++k) EXPECT_EQ(shown.Values[k], freshView.Values[k]);
+            if (declined) {
+                form->S.DrawingUnchanged = 0;
+                ui.Answers.push_back(mrNo);
+            }
+            form->Close();
+            TLines lines;
+            ASSERT_TRUE(ReadTextLines(dir.DispFile(), lines));
+            ASSERT_EQ(lines.size(), freshLines.size());
+            for (std::size_t k = 0; k < lines.size(); ++k) EXPECT_EQ(lines[k], freshLines[k]) << "line " << k + 1;
+            dir.WriteFreshRequest();
+        }
+    }
+}
+
 TEST(FormShutdown, TheOneQuestionAndTheOutcomeLine) {
     enum TAnswer { None, Yes, No };
     struct TCase {
