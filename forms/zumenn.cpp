@@ -276,8 +276,9 @@ void TForm_zumenn::ShowRequestTarget() {
             if (r.PlotId != S.LedgerTargetId || !r.IsPlot || GetCompoundOwner(S, i) > 0) continue;
             PageControl1->SetActivePageIndex(0);
             SelectRequestedPlotAt(S, i, S.LedgerTargetId);
-            RebuildSelectionList(S, true);
-            UpdateSelectionCount(S);
+            // As a ledger request shows its plot: sorted, summarised, then shown.
+            SelectionChanged();
+            ShowCurrentHit();
             return;
         }
         return;

@@ -184,6 +184,88 @@ TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
     }
 }
 
+// One version-4 record of a plot as the drawing file holds it.
+TLines PlotRecord(int kind, std::array<const char*, 8> pts, int key, const char* setAside, int share, int owner) {
+    return {std::to_string(kind), pts[0], pts[1], pts[2], pts[3], "0", "0", "7321527", std::to_string(key),
+            pts[4], pts[5], pts[6], pts[7], "0", "0", "0", "0", setAside, std::to_string(share),
+            std::to_string(owner), "1", "0", "1", "-1", "ＭＳ 明朝"};
+}
+
+// A plot named by the request at start-up is shown as a ledger request shows it: the same
+// sorted list, counter, co-owner list, current hit and zoom.
+TEST(FormStartup, ARequestedPlotIsShownAsALedgerRequestShowsIt) {
+    constexpr std::array<const char*, 8> box{"1000", "1000", "5000", "1000", "5000", "4000", "1000", "4000"};
+    constexpr std::array<const char*, 8> edge1{"10000", "1000", "10000", "1000", "14000", "1000", "14000", "1000"};
+    constexpr std::array<const char*, 8> edge2{"14000", "1000", "14000", "1000", "12000", "4000", "12000", "4000"};
+    constexpr std::array<const char*, 8> edge3{"12000", "4000", "12000", "4000", "10000", "1000", "10000", "1000"};
+    constexpr std::array<const char*, 8> polygon{"10000", "1000", "14000", "1000", "14000", "4000", "10000", "4000"};
+    // 1, 2: a shared plot of two copies, the first in front; 3-6: a polygon plot, its
+    // three edges before it.
+    TLines drawing{"Ver4.00"};
+    for (const TLines& r : {PlotRecord(11000, box, 50, "0", 50, 0), PlotRecord(11000, box, 51, "-1", 50, 0),
+                            PlotRecord(77, edge1, 60, "0", 0, 6), PlotRecord(77, edge2, 60, "0", 0, 6),
+                            PlotRecord(77, edge3, 60, "0", 0, 6), PlotRecord(31, polygon, 60, "0", 0, 0)})
+        drawing.insert(drawing.end(), r.begin(), r.end());
+    drawing.push_back("endofdata");
+
+    struct TCase {
+        const char* Name;
+        const char* Target;
+        std::int32_t Hit;
+        std::vector<std::int32_t> Listed;
+        bool CoOwners;
+    };
+    const TCase cases[] = {
+        {"the set-aside copy of a shared plot", "51", 2, {1, 2}, true},
+        {"a polygon plot", "60", 6, {6}, false},
+    };
+    struct TShown {
+        std::vector<std::int32_t> List;
+        std::int32_t Count, Cursor, Hit, Zoom;
+        std::string Counter;
+        bool CoOwnerList;
+        int CoOwnerRows;
+        std::vector<int> SetAside;
+        bool operator==(const TShown&) const = default;
+    };
+    const auto shown = [](const TForm_zumenn& f) {
+        TShown v{f.S.SelectedList, f.S.SelectedCount, f.S.SelectedCursor, f.S.CurrentHitIndex, f.S.Zoom,
+                 f.Memo9->Lines().at(0), f.StringGrid4->Visible(), f.StringGrid4->RowCount(), {}};
+        for (std::int32_t i = 1; i <= f.S.FigureCount; ++i) v.SetAside.push_back(f.S.Fig(i).SetAside);
+        return v;
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProgramFolder atStart, asked;
+        for (TProgramFolder* d : {&atStart, &asked}) {
+            d->LayOutDefault();
+            testing::WriteBytes(d->DataFile(), Utf8ToCp932([&] {
+                std::string text;
+                for (const std::string& l : drawing) text += l + "\r\n";
+                return text;
+            }()));
+        }
+        atStart.WriteFreshRequest(TProgramFolder::Drawing, c.Target);
+        TScriptedUi ui, askedUi;
+        auto form = StartForm(atStart, ui);
+        ASSERT_TRUE(ui.Shown.empty());
+        auto reference = StartForm(asked, askedUi);
+        testing::WriteBytes(asked.File("追加.txt"), std::string(c.Target) + "\r\n");
+        reference->Timer1Timer();
+        ASSERT_EQ(testing::ReadBytes(asked.File("追加.txt")), "");
+
+        const TShown got = shown(*form);
+        EXPECT_EQ(got.Hit, c.Hit);
+        EXPECT_EQ(std::vector<std::int32_t>(got.List.begin() + 1, got.List.end()), c.Listed);
+        EXPECT_EQ(got.Count, static_cast<std::int32_t>(c.Listed.size()));
+        EXPECT_EQ(got.Counter, std::to_string(c.Listed.size()));
+        EXPECT_EQ(got.CoOwnerList, c.CoOwners);
+        EXPECT_EQ(got.Zoom, 2);
+        EXPECT_EQ(form->ActivePageIndex(), 0);
+        EXPECT_TRUE(got == shown(*reference));
+    }
+}
+
 TEST(FormView, SettingsReachTheControlsAndComeBackAtClosing) {
     TProgramFolder dir;
     dir.LayOutDefault();
