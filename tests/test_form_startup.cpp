@@ -115,6 +115,7 @@ TEST(FormStartup, CleanStartShowsTheDrawingAsSaved) {
     EXPECT_TRUE(form->StringGrid1->Visible());
     EXPECT_EQ(form->S.LedgerUnchanged, 1);
     EXPECT_EQ(form->S.DrawingUnchanged, 1);
+    EXPECT_EQ(form->S.Tools.ChainStart, 31000);  // beyond every record: no chain is being drawn
 }
 
 TEST(FormStartup, TheSampleTempleStartsClean) {
@@ -160,7 +161,9 @@ TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
         EXPECT_EQ(form->ActivePageIndex(), 1);
         EXPECT_TRUE(form->StringGrid2->Visible());
         EXPECT_FALSE(form->StringGrid1->Visible());
-        EXPECT_EQ(form->StringGrid2->Cells(1, 1), "鈴木家");
+        // Columns 0 to 7 of the household's row; not its remarks.
+        const std::vector<std::string> shown{"000124", "鈴木家", "鈴木　花子", "川原", "北浜県", "川原2", "0123-45-0000", "2", ""};
+        for (int c = 0; c < HouseholdColumns; ++c) EXPECT_EQ(form->StringGrid2->Cells(c, 1), shown[static_cast<std::size_t>(c)]) << "column " << c;
         EXPECT_EQ(form->S.LedgerTargetId, 0);
         form->Close();
         TLines answer;
