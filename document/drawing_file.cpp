@@ -385,6 +385,7 @@ bool LoadDrawingData(TDrawingState& s) {
             Fail(s);
             return false;
         }
+        s.DrawingViewRead = 1;
         return true;
     }
     // The marker is looked for only after the figure records: a text figure may hold it.
@@ -397,10 +398,11 @@ bool LoadDrawingData(TDrawingState& s) {
             Fail(s);
             return false;
         }
+        s.DrawingViewRead = 1;
         return true;
     }
     // No view section at all: the figures are intact, so the drawing opens with the
-    // view of a new drawing rather than not at all.
+    // view of a new drawing (the state's from the start) rather than not at all.
     return true;
 }
 

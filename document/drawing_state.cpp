@@ -21,6 +21,8 @@ TDrawingState::TDrawingState(TUserServices& ui, TEditorView* form, std::vector<T
     History.resize(static_cast<std::size_t>(HistoryCapacity) + 1);
     History[0].Label = HistoryStopLabel;
     History[1].Label = HistoryStopLabel;
+    // Until a drawing brings its own, the view is a new drawing's: one set of values.
+    ApplyFormData(*this, View);
 }
 
 void TDrawingState::SetHelpLine(const std::string& text) {

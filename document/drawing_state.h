@@ -143,13 +143,13 @@ struct TDrawingState {
     struct TPoint {
         std::int32_t x = 0, y = 0;
     } RecordedScrollPos;
-    TColor MeshColor = static_cast<TColor>(0xFF00000Fu);  // button face
+    TColor MeshColor = ButtonFaceColor;
     TColor CenterLineColor = 8421504;
     std::string BackgroundPicturePath;
     std::int32_t DimensionTextSize = 500;
     std::int32_t NameTextSize = 10;
-    std::uint8_t ClipNames = 0;
-    std::uint8_t RotateNames = 0;
+    std::uint8_t ClipNames = 1;
+    std::uint8_t RotateNames = 1;
     std::int32_t DrawingScale = 1000;
     std::int32_t ViewBaseWidth = 0, ViewBaseHeight = 0;
     struct TSize {
@@ -163,6 +163,9 @@ struct TDrawingState {
     // What the form shows of the view (window, scroll, colours, grid, check boxes); the
     // form keeps it current, the files read and write it.
     TFormData View;
+    // The drawing brought a view of its own (its view section or its display settings
+    // file); without one it is shown as a new drawing is.
+    std::uint8_t DrawingViewRead = 0;
 
     // Plot blocks.
     std::int32_t BlockUnitWidth = 4, BlockUnitHeight = 3, BlockGapX = 1, BlockGapY = 1;

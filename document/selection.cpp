@@ -60,6 +60,8 @@ void ClearFigureSelection(TDrawingState& s, bool show) {
         s.SelectedCursor = 0;
         s.SelectedCount = 0;
     }
+    // A rotation in hand turned the selection just cleared.
+    s.Tools.ForgetRotation();
     RebuildSelectionList(s, show);
 }
 

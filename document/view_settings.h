@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/figure.h"
+#include "households/household_table.h"
 #include "platform/textfile.h"
 
 namespace tarvek {
@@ -14,9 +15,16 @@ namespace tarvek {
 struct TDrawingState;
 
 constexpr int FormDataLineCount = 41;
-constexpr int HouseholdGridColumns = 9;
+constexpr int HouseholdGridColumns = HouseholdColumns;
 
-// One value per line, in line order.
+// The window and map-panel colours of a new drawing ($00BBGGRR).
+constexpr TColor NewDrawingWindowColor = 15398391;  // $EAF5F7
+constexpr TColor NewDrawingPanelColor = 14282224;   // $D9EDF0
+// The system's button-face colour, the mesh colour of a new drawing.
+constexpr TColor ButtonFaceColor = static_cast<TColor>(0xFF00000Fu);
+
+// One value per line, in line order. The defaults are the view of a new drawing, which a
+// drawing without a view of its own opens with too.
 struct TFormData {
     std::int32_t FormTop = 100, FormLeft = 200, FormWidth = 800, FormHeight = 600;  // 1-4
     std::int32_t PaintWidth = 764, PaintHeight = 564;                               // 5-6
@@ -24,15 +32,14 @@ struct TFormData {
     std::int32_t Zoom = 1;                                                          // 9
     std::int32_t BlockUnitWidth = 4, BlockUnitHeight = 3, BlockGapX = 1, BlockGapY = 1,
                  BlockColumns = 10, BlockRows = 10;                                 // 10-15
-    std::int32_t WindowColor = 0;                                                   // 16
-    std::int32_t Panel1Color = 0;                                                   // 17
+    std::int32_t WindowColor = NewDrawingWindowColor;                               // 16
+    std::int32_t Panel1Color = NewDrawingPanelColor;                                // 17
     std::string BackgroundPicturePath;                                              // 18
     TColor CurPenColor = 0, CurBrushColor = 7321527;                                // 19-20
-    TColor MeshColor = 0, CenterLineColor = 8421504;                                // 21-22
-    std::array<std::int32_t, HouseholdGridColumns> GridColWidths{64, 64, 64, 64, 64,
-                                                                 64, 64, 64, 64};   // 23-31
-    bool ClipCheck = false;          // 32 clip_Check
-    bool RotateCheck = false;        // 33 CheckBox2
+    TColor MeshColor = ButtonFaceColor, CenterLineColor = 8421504;                  // 21-22
+    std::array<std::int32_t, HouseholdGridColumns> GridColWidths = HouseholdColumnWidths;  // 23-31
+    bool ClipCheck = true;           // 32 clip_Check
+    bool RotateCheck = true;         // 33 CheckBox2
     std::int32_t NameTextSize = 10;  // 34 UpDown1 position
     std::int32_t DimensionTextSize = 500;  // 35 UpDown3 position
     bool SelectAfterDrawing = false;       // 36 ck_true

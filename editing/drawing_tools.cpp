@@ -364,8 +364,7 @@ bool ChooseRotateTool(TDrawingState& s) {
     s.Form->FocusSink();
     s.Dragging = 0;
     RebuildSelectionList(s, true);
-    t.RotationAngle = t.PreviewAngle = 0;
-    t.RotationCentre = t.RotationPoint = {};
+    t.ForgetRotation();
     s.HelpText = ToolHelpText(s, RotateTool);
     s.SetHelpLine(s.HelpText);
     return true;

@@ -119,8 +119,8 @@ struct TToolState {
     std::uint8_t UndoRunning = 0;
     std::uint8_t CutMode = 0;
     std::uint8_t MeshSnap = 1;
-    // First record of the polygon chain being drawn.
-    std::int32_t ChainStart = 1;
+    // First record of the polygon chain being drawn; beyond every record while none is.
+    std::int32_t ChainStart = 31000;
     // Which way a new curve bends: 1 or 2.
     std::int32_t BezierHandle = 1;
     // The last corner clicked in a rounded polygon (drawing units).
@@ -193,6 +193,10 @@ struct TToolState {
     // Rotation in progress (drawing units, radians).
     TPointD RotationCentre, RotationPoint;
     double RotationAngle = 0, PreviewAngle = 0;
+    void ForgetRotation() {
+        RotationAngle = PreviewAngle = 0;
+        RotationCentre = RotationPoint = {};
+    }
 
     // The rubber band on screen, as drawn, so that drawing it again erases exactly it.
     struct TShownPreview {

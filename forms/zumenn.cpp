@@ -215,7 +215,9 @@ void TForm_zumenn::FormShow() {
         QTimer::singleShot(0, Widget(), [this] { RunStartupGuards(); });
         return;
     }
-    if (S.CurrentDrawingName != NewDrawingName) {
+    const bool newDrawing = S.CurrentDrawingName == NewDrawingName;
+    const TFormData fresh;  // the view of a new drawing
+    if (!newDrawing && S.DrawingViewRead) {
         S.SelectedList[0] = -999;
         SetWindowBounds(S.LoadedFormLeft, S.LoadedFormTop, S.LoadedFormWidth, S.LoadedFormHeight);
         S.RecordedFormSize = {WindowWidth(), WindowHeight()};
@@ -234,21 +236,24 @@ void TForm_zumenn::FormShow() {
         ScrollBox1->SetVertScrollPos(S.RecordedScrollPos.y);
         S.SelectedList[0] = 0;
     } else {
-        SetWindowBounds(200, 100, 800, 600);
+        // A new drawing, or one without a view of its own: the window and map of a new one.
+        SetWindowBounds(fresh.FormLeft, fresh.FormTop, fresh.FormWidth, fresh.FormHeight);
         // What the window took (its minimum may enlarge it), so that it is no step.
         S.RecordedFormSize = {WindowWidth(), WindowHeight()};
-        S.Zoom = 1;
+        S.Zoom = fresh.Zoom;
         S.ZoomStep = 1;
         ScrollBox1->SetWidth(ScrollBox1->Width() - ScrollBox1->Width() % 2);
         ScrollBox1->SetHeight(ScrollBox1->Height() - ScrollBox1->Height() % 2);
         PaintBox1->SetBounds(0, 0, ScrollBox1->Width() - 36, ScrollBox1->Height() - 36);
         S.ViewBaseWidth = PaintBox1->Width();
         S.ViewBaseHeight = PaintBox1->Height();
+    }
+    if (newDrawing) {
         S.FigureCount = 0;
-        S.CurPenColor = 0;
-        S.CurBrushColor = 7321527;
-        S.CurPenWidth = 1;
-        S.DrawingScale = 1000;
+        S.CurPenColor = fresh.CurPenColor;
+        S.CurBrushColor = fresh.CurBrushColor;
+        S.CurPenWidth = fresh.CurPenWidth;
+        S.DrawingScale = fresh.DrawingScale;
         S.LedgerTargetId = 0;
     }
     PageControl1->SetActivePageIndex(0);
@@ -273,14 +278,9 @@ void TForm_zumenn::ShowRequestTarget() {
             if (r.PlotId != S.LedgerTargetId || !r.IsPlot || GetCompoundOwner(S, i) > 0) continue;
             PageControl1->SetActivePageIndex(0);
             SelectRequestedPlotAt(S, i, S.LedgerTargetId);
-            if (Tablet()) {
-                // The tablet has no count to show; it shows the plot in hand and its household.
-                SelectionChanged();
-                ShowCurrentHit();
-            } else {
-                RebuildSelectionList(S, true);
-                UpdateSelectionCount(S);
-            }
+            // As a ledger request shows its plot: sorted, summarised, then shown.
+            SelectionChanged();
+            ShowCurrentHit();
             return;
         }
         return;

@@ -67,8 +67,11 @@ void TForm_zumenn::SelectionChanged() {
 
 void TForm_zumenn::ShowHouseholdAlone(int row) {
     if (row < 1 || row > static_cast<int>(S.Households.size())) return;
-    // The result grid is what an assignment then reads from.
-    S.HouseholdOps.ResultRows = {S.Households[static_cast<std::size_t>(row - 1)]};
+    // The result grid is what an assignment then reads from. A request shows the
+    // household's columns 0 to 7; its remarks stay out.
+    THouseholdRow shown = S.Households[static_cast<std::size_t>(row - 1)];
+    shown[HouseholdColumns - 1].clear();
+    S.HouseholdOps.ResultRows = {shown};
     StringGrid4->SetVisible(false);
     ShowResultRows(S.HouseholdOps.ResultRows);
 }

@@ -24,7 +24,6 @@ namespace {
 
 constexpr int FormClientWidth = 1011, FormClientHeight = 549;
 constexpr int FormMinWidth = 953, FormMinHeight = 580;
-constexpr TColor PanelColor = 0x00F0EDD9;  // $D9EDF0
 constexpr TColor ActiveTabColor = 0x00F0CAA6;
 constexpr int PageControlHeight = 104;
 constexpr int StatusBarHeight = 12;
@@ -163,7 +162,7 @@ void TForm_zumenn::LayOutComponents() {
     const int mapHeight = HelpStripTop - PageControlHeight;
     Place(this, Panel1, "Panel1", {0, PageControlHeight, FormClientWidth, mapHeight});
     Panel1->SetAnchors(akLeft | akTop | akRight | akBottom);
-    Panel1->SetColor(PanelColor);
+    Panel1->SetColor(NewDrawingPanelColor);
     Place(Panel1, ScrollBox1, "ScrollBox1",
           {MapMargin, MapMargin, FormClientWidth - 2 * MapMargin, mapHeight - 2 * MapMargin});
     ScrollBox1->SetAnchors(akLeft | akTop | akRight | akBottom);

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "document/view_settings.h"
 #include "platform/vcl.h"
 
 namespace tarvek::placing {
 
-constexpr TColor FormColor = 15398391;  // $EAF5F7
+constexpr TColor FormColor = NewDrawingWindowColor;
 
 struct TBox {
     int x, y, w, h;

@@ -14,7 +14,6 @@ using namespace placing;
 namespace {
 
 constexpr int FormClientWidth = 716, FormClientHeight = 430;
-constexpr TColor PanelColor = 14282224;
 constexpr int StatusBarHeight = 12;
 constexpr int ButtonRow = 372, ButtonHeight = 40;
 constexpr int FieldRow = 8, FieldHeight = 27;
@@ -165,7 +164,7 @@ void TForm_zumenn::LayOutTabletComponents() {
     // ---- The map, over the page control.
     Place(this, Panel1, "Panel1", {3, 36, 700, 330});
     Panel1->SetAnchors(akLeft | akTop | akRight | akBottom);
-    Panel1->SetColor(PanelColor);
+    Panel1->SetColor(NewDrawingPanelColor);
     Place(Panel1, ScrollBox1, "ScrollBox1", {8, 8, 685, 314});
     ScrollBox1->SetAnchors(akLeft | akTop | akRight | akBottom);
     ScrollBox1->SetColor(clWhite);

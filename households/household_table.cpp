@@ -10,7 +10,6 @@ namespace tarvek {
 
 const std::array<const char*, HouseholdColumns> HouseholdHeaders = {
     "檀家ID", "檀家､屋号名", "現世帯主", "地区名", "住所１", "住所２", "電話番号", "地区ID", "檀家備考"};
-const std::array<int, HouseholdColumns> HouseholdColumnWidths = {55, 85, 85, 60, 90, 150, 60, 0, 280};
 
 
 THouseholdRow ParseHouseholdLine(const std::string& line) {

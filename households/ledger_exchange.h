@@ -34,8 +34,8 @@ public:
     virtual bool ClipNamesChecked() const { return true; }
     // Rebuilds the sorted selection list and shows the summary of the selection.
     virtual void SelectionChanged() {}
-    // Hides the household, query and plot list grids and shows household grid row
-    // `row` (1-based; s.Households[row - 1]) alone in the result grid.
+    // Hides the household, query and plot list grids and shows columns 0 to 7 of
+    // household grid row `row` (1-based; s.Households[row - 1]) alone in the result grid.
     virtual void ShowHouseholdAlone(int /*row*/) {}
     // The tablet's button below the map that sets the household a request showed: shown
     // (named after the household shown alone) or hidden. A form without one ignores it.

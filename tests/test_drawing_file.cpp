@@ -223,8 +223,30 @@ TEST_F(DrawingFile, MissingViewSectionOpensWithTheViewOfANewDrawing) {
     ASSERT_TRUE(Load("noview_data.txt"));
     ExpectCleanLoad();
     EXPECT_EQ(State.FigureCount, 7);
-    EXPECT_EQ(State.LoadedFormWidth, 800);
-    EXPECT_EQ(State.LoadedZoom, 1);
+    EXPECT_EQ(State.DrawingViewRead, 0);
+    // Every line as the state gives it for writing: a new drawing's view.
+    const TLines newView{"100", "200", "800", "600", "764", "564", "0", "0", "1",     // window, map, scroll, zoom
+                         "4", "3", "1", "1", "10", "10",                              // blocks
+                         "15398391", "14282224", "",                                  // form, panel, paper
+                         "0", "7321527", "-16777201", "8421504",                      // pen, brush, mesh, centre line
+                         "55", "85", "85", "60", "90", "150", "60", "0", "280",       // household grid
+                         "あり", "あり", "10", "500", "なし",                         // names, sizes, select
+                         "ＭＳ 明朝", "1", "0", "1", "1000"};                         // attributes, scale
+    State.Zoom = State.LoadedZoom;  // as showing the form does
+    const TLines collected = FormDataToLines(CollectFormData(State));
+    ASSERT_EQ(collected.size(), newView.size());
+    for (std::size_t k = 0; k < newView.size(); ++k) EXPECT_EQ(collected[k], newView[k]) << "line " << k + 1;
+    EXPECT_EQ(State.View, TFormData{});
+    EXPECT_EQ((std::array{State.LoadedFormWidth, State.LoadedPaintWidth, State.LoadedZoom}), (std::array{800, 764, 1}));
+    EXPECT_EQ((std::array<int, 2>{State.ClipNames, State.RotateNames}), (std::array<int, 2>{1, 1}));
+
+    // With its section the drawing has a view of its own.
+    TScriptedUi ui;
+    TDrawingState withView(ui);
+    testing::PointAtDrawing(withView, Dir.Folder(), "寺", "厨子", "図面2");
+    testing::WriteBytes(DataFile("図面2"), testing::ReadBytes(testing::FixturePath("ver4_data.txt")));
+    ASSERT_TRUE(LoadDrawingData(withView));
+    EXPECT_EQ(withView.DrawingViewRead, 1);
 }
 
 TEST_F(DrawingFile, DisplaySettingsFileWinsOverTheSection) {
@@ -287,9 +309,9 @@ TEST_F(DrawingFile, WritesVersion4ByteForByte) {
         "endofdata\r\n//-------------\x83\x74\x83\x48\x81\x5B\x83\x80" "DATA----------------\r\n"
         "<form_data>\r\n"
         "100\r\n200\r\n800\r\n600\r\n764\r\n564\r\n0\r\n0\r\n20\r\n4\r\n3\r\n1\r\n1\r\n10\r\n10\r\n"
-        "0\r\n0\r\n\r\n0\r\n7321527\r\n-16777201\r\n8421504\r\n"
-        "64\r\n64\r\n64\r\n64\r\n64\r\n64\r\n64\r\n64\r\n64\r\n"
-        "\x82\xC8\x82\xB5\r\n\x82\xC8\x82\xB5\r\n10\r\n500\r\n\x82\xC8\x82\xB5\r\n"
+        "15398391\r\n14282224\r\n\r\n0\r\n7321527\r\n-16777201\r\n8421504\r\n"
+        "55\r\n85\r\n85\r\n60\r\n90\r\n150\r\n60\r\n0\r\n280\r\n"
+        "\x82\xA0\x82\xE8\r\n\x82\xA0\x82\xE8\r\n10\r\n500\r\n\x82\xC8\x82\xB5\r\n"
         "\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9\r\n1\r\n0\r\n1\r\n1000\r\n";
     EXPECT_EQ(testing::ReadBytes(DataFile()), expected);
 }

@@ -27,7 +27,7 @@ using testing::StartForm;
 using testing::TProgramFolder;
 
 constexpr TColor FormColor = 15398391;     // $EAF5F7
-constexpr TColor PanelColor = 0x00F0EDD9;  // $D9EDF0
+constexpr TColor PanelColor = 0x00D9EDF0;  // $D9EDF0: light beige, $00BBGGRR
 
 // What the layout sets on a component; fields that do not apply to its kind stay empty.
 struct TLaidOut {

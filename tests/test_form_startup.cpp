@@ -116,6 +116,7 @@ TEST(FormStartup, CleanStartShowsTheDrawingAsSaved) {
     EXPECT_TRUE(form->StringGrid1->Visible());
     EXPECT_EQ(form->S.LedgerUnchanged, 1);
     EXPECT_EQ(form->S.DrawingUnchanged, 1);
+    EXPECT_EQ(form->S.Tools.ChainStart, 31000);  // beyond every record: no chain is being drawn
 }
 
 TEST(FormStartup, TheSampleTempleStartsClean) {
@@ -129,6 +130,7 @@ TEST(FormStartup, TheSampleTempleStartsClean) {
     EXPECT_EQ(form->S.FigureCount, 84);
     EXPECT_EQ(form->StringGrid1->RowCount(), 101);
     EXPECT_EQ(form->BitBtn45->Caption(), "単数墓地");
+    EXPECT_EQ(form->Panel1->Color(), NewDrawingPanelColor);  // light beige round the map
     for (const auto& cursor : form->ScreenCursors) EXPECT_TRUE(cursor.has_value());
     EXPECT_EQ(form->ScreenCursors[2]->hotSpot(), QPoint(16, 17));
     form->Widget()->grab().save(QString::fromStdString(dir.File("window.png")));
@@ -160,7 +162,9 @@ TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
         EXPECT_EQ(form->ActivePageIndex(), 1);
         EXPECT_TRUE(form->StringGrid2->Visible());
         EXPECT_FALSE(form->StringGrid1->Visible());
-        EXPECT_EQ(form->StringGrid2->Cells(1, 1), "鈴木家");
+        // Columns 0 to 7 of the household's row; not its remarks.
+        const std::vector<std::string> shown{"000124", "鈴木家", "鈴木　花子", "川原", "北浜県", "川原2", "0123-45-0000", "2", ""};
+        for (int c = 0; c < HouseholdColumns; ++c) EXPECT_EQ(form->StringGrid2->Cells(c, 1), shown[static_cast<std::size_t>(c)]) << "column " << c;
         EXPECT_EQ(form->S.LedgerTargetId, 0);
         form->Close();
         TLines answer;
@@ -181,6 +185,88 @@ TEST(FormStartup, RequestTargetsAPlotOrAHousehold) {
         TLines answer;
         ASSERT_TRUE(ReadTextLines(dir.RequestFile(), answer));
         EXPECT_EQ(answer, (TLines{"\"厨子\",\"依頼\",\"0\",\"寺\",OK,\"図面1\""}));
+    }
+}
+
+// One version-4 record of a plot as the drawing file holds it.
+TLines PlotRecord(int kind, std::array<const char*, 8> pts, int key, const char* setAside, int share, int owner) {
+    return {std::to_string(kind), pts[0], pts[1], pts[2], pts[3], "0", "0", "7321527", std::to_string(key),
+            pts[4], pts[5], pts[6], pts[7], "0", "0", "0", "0", setAside, std::to_string(share),
+            std::to_string(owner), "1", "0", "1", "-1", "ＭＳ 明朝"};
+}
+
+// A plot named by the request at start-up is shown as a ledger request shows it: the same
+// sorted list, counter, co-owner list, current hit and zoom.
+TEST(FormStartup, ARequestedPlotIsShownAsALedgerRequestShowsIt) {
+    constexpr std::array<const char*, 8> box{"1000", "1000", "5000", "1000", "5000", "4000", "1000", "4000"};
+    constexpr std::array<const char*, 8> edge1{"10000", "1000", "10000", "1000", "14000", "1000", "14000", "1000"};
+    constexpr std::array<const char*, 8> edge2{"14000", "1000", "14000", "1000", "12000", "4000", "12000", "4000"};
+    constexpr std::array<const char*, 8> edge3{"12000", "4000", "12000", "4000", "10000", "1000", "10000", "1000"};
+    constexpr std::array<const char*, 8> polygon{"10000", "1000", "14000", "1000", "14000", "4000", "10000", "4000"};
+    // 1, 2: a shared plot of two copies, the first in front; 3-6: a polygon plot, its
+    // three edges before it.
+    TLines drawing{"Ver4.00"};
+    for (const TLines& r : {PlotRecord(11000, box, 50, "0", 50, 0), PlotRecord(11000, box, 51, "-1", 50, 0),
+                            PlotRecord(77, edge1, 60, "0", 0, 6), PlotRecord(77, edge2, 60, "0", 0, 6),
+                            PlotRecord(77, edge3, 60, "0", 0, 6), PlotRecord(31, polygon, 60, "0", 0, 0)})
+        drawing.insert(drawing.end(), r.begin(), r.end());
+    drawing.push_back("endofdata");
+
+    struct TCase {
+        const char* Name;
+        const char* Target;
+        std::int32_t Hit;
+        std::vector<std::int32_t> Listed;
+        bool CoOwners;
+    };
+    const TCase cases[] = {
+        {"the set-aside copy of a shared plot", "51", 2, {1, 2}, true},
+        {"a polygon plot", "60", 6, {6}, false},
+    };
+    struct TShown {
+        std::vector<std::int32_t> List;
+        std::int32_t Count, Cursor, Hit, Zoom;
+        std::string Counter;
+        bool CoOwnerList;
+        int CoOwnerRows;
+        std::vector<int> SetAside;
+        bool operator==(const TShown&) const = default;
+    };
+    const auto shown = [](const TForm_zumenn& f) {
+        TShown v{f.S.SelectedList, f.S.SelectedCount, f.S.SelectedCursor, f.S.CurrentHitIndex, f.S.Zoom,
+                 f.Memo9->Lines().at(0), f.StringGrid4->Visible(), f.StringGrid4->RowCount(), {}};
+        for (std::int32_t i = 1; i <= f.S.FigureCount; ++i) v.SetAside.push_back(f.S.Fig(i).SetAside);
+        return v;
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProgramFolder atStart, asked;
+        for (TProgramFolder* d : {&atStart, &asked}) {
+            d->LayOutDefault();
+            testing::WriteBytes(d->DataFile(), Utf8ToCp932([&] {
+                std::string text;
+                for (const std::string& l : drawing) text += l + "\r\n";
+                return text;
+            }()));
+        }
+        atStart.WriteFreshRequest(TProgramFolder::Drawing, c.Target);
+        TScriptedUi ui, askedUi;
+        auto form = StartForm(atStart, ui);
+        ASSERT_TRUE(ui.Shown.empty());
+        auto reference = StartForm(asked, askedUi);
+        testing::WriteBytes(asked.File("追加.txt"), std::string(c.Target) + "\r\n");
+        reference->Timer1Timer();
+        ASSERT_EQ(testing::ReadBytes(asked.File("追加.txt")), "");
+
+        const TShown got = shown(*form);
+        EXPECT_EQ(got.Hit, c.Hit);
+        EXPECT_EQ(std::vector<std::int32_t>(got.List.begin() + 1, got.List.end()), c.Listed);
+        EXPECT_EQ(got.Count, static_cast<std::int32_t>(c.Listed.size()));
+        EXPECT_EQ(got.Counter, std::to_string(c.Listed.size()));
+        EXPECT_EQ(got.CoOwnerList, c.CoOwners);
+        EXPECT_EQ(got.Zoom, 2);
+        EXPECT_EQ(form->ActivePageIndex(), 0);
+        EXPECT_TRUE(got == shown(*reference));
     }
 }
 
@@ -276,6 +362,90 @@ TEST(FormView, AJpegPaperPictureAtStartUp) {
             EXPECT_GT(paper, map.width() * map.height() / 2);
         } else {
             EXPECT_EQ(paper, 0);
+        }
+    }
+}
+
+// What the view shows of a drawing whose file holds no view section, beside a new
+// drawing: the two must not differ in any control nor in any line written at closing.
+struct TShownView {
+    std::vector<std::string> Values;
+
+    static TShownView Of(const TForm_zumenn& f) {
+        TShownView v;
+        const auto add = [&v](const std::string& name, long long value) { v.Values.push_back(name + "=" + std::to_string(value)); };
+        add("window colour", f.Color());
+        add("Panel1", f.Panel1->Color());
+        for (const TMemo* m : f.CaptionMemos()) add(m->Name, m->Color());
+        for (int c = 0; c < HouseholdColumns; ++c) add("grid column " + std::to_string(c), f.StringGrid1->ColWidths(c));
+        add("clip_Check", f.clip_Check->Checked());
+        add("clip_Check enabled", f.clip_Check->Enabled());
+        add("CheckBox2", f.CheckBox2->Checked());
+        add("UpDown2 enabled", f.UpDown2->Enabled());
+        add("UpDown1", f.UpDown1->Position());
+        add("UpDown3", f.UpDown3->Position());
+        add("ck_true", f.ck_true->Checked());
+        add("zoom", f.S.Zoom);
+        add("zoom step", f.S.ZoomStep);
+        add("window", f.WindowLeft() * 100000LL + f.WindowTop());
+        add("window size", f.WindowWidth() * 100000LL + f.WindowHeight());
+        add("paint box", f.PaintBox1->Width() * 100000LL + f.PaintBox1->Height());
+        add("scroll", f.ScrollBox1->HorzScrollPos() * 100000LL + f.ScrollBox1->VertScrollPos());
+        return v;
+    }
+};
+
+TEST(FormView, ADrawingWithoutAViewSectionOpensAndClosesAsANewDrawingDoes) {
+    // The new drawing, saved, and the view it leaves in its settings file.
+    TProgramFolder fresh;
+    fresh.LayOutDefault();
+    fresh.WriteFreshRequest(NewDrawingName);
+    TScriptedUi freshUi;
+    auto freshForm = StartForm(fresh, freshUi);
+    ASSERT_TRUE(freshUi.Shown.empty());
+    const TShownView freshView = TShownView::Of(*freshForm);
+    freshForm->S.DrawingUnchanged = 0;
+    freshUi.Answers.push_back(mrYes);
+    freshForm->Close();
+    TLines freshLines;
+    ASSERT_TRUE(ReadTextLines(fresh.DispFile("作成時刻2026_12_10 9_05_07"), freshLines));
+    ASSERT_EQ(freshLines.size(), 41u);
+
+    // What a new drawing shows, line by line (1-based), where the user sees it.
+    const std::pair<int, const char*> newView[] = {
+        {1, "100"}, {2, "200"}, {4, "600"}, {7, "0"}, {8, "0"}, {9, "1"},
+        {16, "15398391"}, {17, "14282224"},
+        {23, "55"}, {24, "85"}, {25, "85"}, {26, "60"}, {27, "90"}, {28, "150"}, {29, "60"}, {30, "0"}, {31, "280"},
+        {32, "あり"}, {33, "あり"}, {34, "10"}, {35, "500"}, {36, "なし"},
+    };
+    for (const auto& [line, text] : newView) EXPECT_EQ(freshLines[static_cast<std::size_t>(line - 1)], text) << "line " << line;
+
+    // Closed untouched, and closed after a change the user would not save: the view
+    // written is the new drawing's either way, and the next start opens with it.
+    for (const bool declined : {false, true}) {
+        SCOPED_TRACE(declined ? "change declined" : "nothing changed");
+        TProgramFolder dir;
+        dir.LayOutDefault();
+        dir.UseDrawingFixture("noview_data.txt");
+        for (int start = 0; start < 2; ++start) {
+            SCOPED_TRACE(start == 0 ? "first start" : "next start");
+            TScriptedUi ui;
+            auto form = StartForm(dir, ui);
+            ASSERT_TRUE(ui.Shown.empty());
+            ASSERT_EQ(form->S.FigureCount, 7);
+            const TShownView shown = TShownView::Of(*form);
+            ASSERT_EQ(shown.Values.size(), freshView.Values.size());
+            for (std::size_t k = 0; k < shown.Values.size(); ++k) EXPECT_EQ(shown.Values[k], freshView.Values[k]);
+            if (declined) {
+                form->S.DrawingUnchanged = 0;
+                ui.Answers.push_back(mrNo);
+            }
+            form->Close();
+            TLines lines;
+            ASSERT_TRUE(ReadTextLines(dir.DispFile(), lines));
+            ASSERT_EQ(lines.size(), freshLines.size());
+            for (std::size_t k = 0; k < lines.size(); ++k) EXPECT_EQ(lines[k], freshLines[k]) << "line " << k + 1;
+            dir.WriteFreshRequest();
         }
     }
 }

@@ -100,6 +100,22 @@ TEST_F(Selection, ClearingRecordsWhatWasSelected) {
     EXPECT_EQ(S.Fig(4).Selected, 0);
 }
 
+// A rotation in hand belongs to the selection it was started on.
+TEST_F(Selection, ClearingForgetsTheRotationInHand) {
+    for (const bool selected : {true, false}) {
+        SCOPED_TRACE(selected ? "a selection" : "nothing selected");
+        if (selected) Select({2});
+        RebuildSelectionList(S, false);
+        TToolState& t = S.Tools;
+        t.RotationCentre = {300, 150}, t.RotationPoint = {900, 150};
+        t.RotationAngle = 0.5, t.PreviewAngle = 0.4;
+        ClearFigureSelection(S, false);
+        EXPECT_EQ(t.RotationCentre, TToolState::TPointD{});
+        EXPECT_EQ(t.RotationPoint, TToolState::TPointD{});
+        EXPECT_EQ((std::array{t.RotationAngle, t.PreviewAngle}), (std::array{0.0, 0.0}));
+    }
+}
+
 TEST_F(Selection, ClearingOnTheOptionsPageKeepsTheHitCentre) {
     Select({2});
     RebuildSelectionList(S, false);
