@@ -7,7 +7,6 @@
 #include <string>
 
 #include "document/figure.h"
-#include "households/household_table.h"
 #include "platform/textfile.h"
 
 namespace tarvek {
@@ -15,7 +14,10 @@ namespace tarvek {
 struct TDrawingState;
 
 constexpr int FormDataLineCount = 41;
-constexpr int HouseholdGridColumns = HouseholdColumns;
+constexpr int HouseholdGridColumns = 9;
+
+// The household grids' column widths of a new drawing; "地区ID" (column 7) is hidden.
+inline constexpr std::array<std::int32_t, HouseholdGridColumns> NewDrawingGridWidths{55, 85, 85, 60, 90, 150, 60, 0, 280};
 
 // The window and map-panel colours of a new drawing ($00BBGGRR).
 constexpr TColor NewDrawingWindowColor = 15398391;  // $EAF5F7
@@ -37,7 +39,7 @@ struct TFormData {
     std::string BackgroundPicturePath;                                              // 18
     TColor CurPenColor = 0, CurBrushColor = 7321527;                                // 19-20
     TColor MeshColor = ButtonFaceColor, CenterLineColor = 8421504;                  // 21-22
-    std::array<std::int32_t, HouseholdGridColumns> GridColWidths = HouseholdColumnWidths;  // 23-31
+    std::array<std::int32_t, HouseholdGridColumns> GridColWidths = NewDrawingGridWidths;   // 23-31
     bool ClipCheck = true;           // 32 clip_Check
     bool RotateCheck = true;         // 33 CheckBox2
     std::int32_t NameTextSize = 10;  // 34 UpDown1 position

@@ -9,6 +9,7 @@
 #include "document/figure_store.h"
 #include "document/selection.h"
 #include "document/startup.h"
+#include "document/view_settings.h"
 #include "editing/attributes.h"
 #include "forms/hako_set.h"
 #include "households/handover.h"
@@ -101,7 +102,7 @@ void TForm_zumenn::LoadHouseholdStage() {
     if (S.StartupError) return;
     for (TStringGrid* g : {StringGrid1, StringGrid2, StringGrid3}) {
         for (int c = 0; c < HouseholdColumns; ++c) {
-            g->SetColWidth(c, HouseholdColumnWidths[static_cast<std::size_t>(c)]);
+            g->SetColWidth(c, NewDrawingGridWidths[static_cast<std::size_t>(c)]);
             g->SetCell(c, 0, HouseholdHeaders[static_cast<std::size_t>(c)]);
         }
         g->SetFixedCols(0);

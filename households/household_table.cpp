@@ -1,12 +1,16 @@
 #include "households/household_table.h"
 
 #include "document/drawing_state.h"
+#include "document/view_settings.h"
 #include "platform/textfile.h"
 
 #include <algorithm>
 #include <string_view>
 
 namespace tarvek {
+
+// The view lines keep one width for each column of the household grids.
+static_assert(HouseholdGridColumns == HouseholdColumns);
 
 const std::array<const char*, HouseholdColumns> HouseholdHeaders = {
     "檀家ID", "檀家､屋号名", "現世帯主", "地区名", "住所１", "住所２", "電話番号", "地区ID", "檀家備考"};

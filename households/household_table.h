@@ -17,9 +17,8 @@ using THouseholdRow = std::array<std::string, HouseholdColumns>;
 constexpr const char* HouseholdTableFileName = "檀家厨子.csv";
 constexpr const char* HouseholdStageMessage = "檀家データエラー。檀家データに不正あり。";
 
-// Column headers and initial widths of the household grids.
+// Column headers of the household grids.
 extern const std::array<const char*, HouseholdColumns> HouseholdHeaders;
-inline constexpr std::array<int, HouseholdColumns> HouseholdColumnWidths{55, 85, 85, 60, 90, 150, 60, 0, 280};
 
 // One line of the export: split at every comma, each double quote a blank, each field
 // trimmed of blanks and control characters (not of the ideographic space); the ID is
