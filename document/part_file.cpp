@@ -1,7 +1,6 @@
 #include "document/part_file.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "document/drawing_file.h"
 #include "document/drawing_state.h"
@@ -10,19 +9,11 @@
 #include "document/selection.h"
 #include "households/ledger_exchange.h"
 #include "platform/numbers.h"
+#include "platform/textfile.h"
 
 namespace tarvek {
 
 namespace {
-
-// Windows names are compared without case: "PART.BBH" is a part with font lines.
-bool EndsWithNoCase(const std::string& name, const std::string& tail) {
-    if (name.size() < tail.size()) return false;
-    return std::equal(tail.begin(), tail.end(), name.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-                      });
-}
 
 // A part's plots are the records that carry the plot flag. An old part's kind 11 is
 // never drawn, so it stays a figure: the ledger must not hear of a plot the map lacks.

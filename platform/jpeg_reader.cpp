@@ -178,13 +178,7 @@ TJpegResult DecodeJpeg(const unsigned char* data, std::size_t size, std::uint64_
 }
 
 bool IsJpegFileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-    std::string ext = path.substr(dot + 1);
-    for (char& c : ext)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return ext == "jpg" || ext == "jpeg";
+    return EndsWithNoCase(path, ".jpg") || EndsWithNoCase(path, ".jpeg");
 }
 
 TJpegResult ReadJpegFile(const std::string& path) {

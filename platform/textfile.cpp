@@ -877,6 +877,13 @@ TFileResult TAtomicFileWriter::Commit() {
     return Result;
 }
 
+bool EndsWithNoCase(std::string_view name, std::string_view tail) {
+    if (name.size() < tail.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(tail.begin(), tail.end(), name.end() - static_cast<std::ptrdiff_t>(tail.size()),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
 bool FileExists(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -143,6 +143,10 @@ private:
     TFileResult Result;
 };
 
+// File names compare without letter case, as the ledger's Windows names do: "PART.BBH"
+// ends with "bbh", "紙.JPG" with ".jpg" (ASCII letters only).
+bool EndsWithNoCase(std::string_view name, std::string_view tail);
+
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Remove a file; a file that is not there counts as removed.
