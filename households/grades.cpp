@@ -48,13 +48,16 @@ void BeginGradeEdit(TDrawingState& s, const std::string& text) {
 std::string EndGradeEdit(TDrawingState& s, const std::string& typed, bool searchArmed,
                          std::vector<std::string>& grades) {
     const std::string text = WithoutRefusedRemarksChars(typed);
-    // While the fields take search criteria the text is one of them: it names no grade.
-    if (searchArmed) return text;
+    const std::int32_t plot = CursorEntry(s);
+    const bool onPlot = s.ValidIndex(plot) && !s.Fig(plot).Deleted && IsPlotRecord(s.Fig(plot));
+    // While the fields take search criteria and no plot is current the text is one of
+    // them: it names no grade, and the fields stay marked so the next one keeps them. A
+    // plot picked or asked for meanwhile is current: the text is its grade.
+    if (searchArmed && !onPlot) return text;
     s.Search.EditingField = 0;
     if (text == s.Search.OldGradeName) return text;
     s.Search.OldGradeName = text;
-    const std::int32_t plot = CursorEntry(s);
-    if (!s.ValidIndex(plot) || s.Fig(plot).Deleted || !IsPlotRecord(s.Fig(plot))) return text;
+    if (!onPlot) return text;
     if (s.Fig(plot).Grade != text) {
         s.Fig(plot).Grade = text;
         SendChanges(s, {ChangeRecordHeader(VerbChanged), PlotExchangeLine(s, plot)});

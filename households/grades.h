@@ -19,9 +19,9 @@ std::string GradeButtonHint(const TDrawingState& s, const std::string& grade);
 // The grade field got the focus with this text.
 void BeginGradeEdit(TDrawingState& s, const std::string& text);
 // The grade field was left, or Enter was pressed in it. A changed text goes into the
-// current hit and to the ledger; a new name joins grades. While the fields take search
-// criteria (searchArmed), or with no current hit, nothing changes. Returns the text
-// as kept, without the characters the ledger's lines cannot hold.
+// current hit and to the ledger; a new name joins grades. With no current hit nothing
+// changes, and while the fields take search criteria (searchArmed) the text stays one.
+// Returns the text as kept, without the characters the ledger's lines cannot hold.
 std::string EndGradeEdit(TDrawingState& s, const std::string& typed, bool searchArmed,
                          std::vector<std::string>& grades);
 

@@ -147,17 +147,18 @@ void BeginRemarksEdit(TDrawingState& s, const std::string& remarks) {
 }
 
 void EndRemarksEdit(TDrawingState& s, TPlotSearchView& view, bool remarksField) {
-    // While the search fields take criteria they stay in that mode: the next field
-    // entered must not clear what was typed. The other pages' fields have no part in
-    // it, and a mark left by them would shut out every shortcut.
-    if (!remarksField || view.SearchButtonCaption() != SearchArmedCaption) s.Search.EditingField = 0;
+    // While the search fields take criteria and no plot is current they stay in that
+    // mode: the next field entered must not clear what was typed. A plot picked or asked
+    // for meanwhile takes the remarks, and the other pages' fields have no part in it:
+    // a mark left then would shut out every shortcut.
+    const std::int32_t plot = CursorPlot(s);
+    if (!remarksField || plot != 0 || view.SearchButtonCaption() != SearchArmedCaption) s.Search.EditingField = 0;
     // A paste passes the key filter: the refused characters go here.
     const std::string typed = view.RemarksText();
     const std::string text = WithoutRefusedRemarksChars(typed);
     if (text != typed) view.SetRemarksText(text);
     if (text == s.Search.OldRemarks) return;
     s.Search.OldRemarks = text;
-    const std::int32_t plot = CursorPlot(s);
     if (plot == 0 || s.Fig(plot).PlotRemarks == text) return;
     s.Fig(plot).PlotRemarks = text;
     BeginChangeRecordList(s, VerbChanged);

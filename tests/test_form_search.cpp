@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <cstdlib>
 
+#include "editing/drawing_tools.h"
 #include "form_test_support.h"
 #include "households/ledger_exchange.h"
 #include "platform/numbers.h"
@@ -46,6 +48,39 @@ protected:
 
     std::string ReturnPath() const { return Dir.File("戻し.txt"); }
     std::vector<std::string> Lists() { return Ui.Lists(); }
+
+    // A press and release of the left button on the map, after the pointer came there.
+    void ClickMap(int x, int y) {
+        QWidget* w = Form->PaintBox1->Widget();
+        const QPointF at(x, y);
+        const auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent e(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(w, &e);
+            QApplication::processEvents();
+        };
+        send(QEvent::MouseMove, Qt::NoButton, {});
+        Form->ApplicationIdle();
+        send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::LeftButton, {});
+    }
+    // The ledger asks for a plot; the request timer finds it.
+    void RequestPlot(std::int32_t id) {
+        testing::WriteBytes(Dir.File("追加.txt"), IntToStr(id) + "\r\n");
+        Form->Timer1Timer();
+    }
+    void CtrlZ() {
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        QCoreApplication::sendEvent(Form->Edit1->Widget(), &down);
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
+        QCoreApplication::sendEvent(Form->Edit1->Widget(), &up);
+        QApplication::processEvents();
+    }
+    // The keyboard focus goes to a field as a click or Tab takes it there.
+    void Focus(TControl* field) {
+        Form->Widget()->activateWindow();
+        field->SetFocus();
+        QApplication::processEvents();
+    }
 
     TColor PixelAtHitCross() {
         Form->PaintMapImage();
@@ -217,6 +252,105 @@ TEST_F(SearchPage, LeavingAFieldThatSharesTheRemarksHandlersGivesTheShortcutsBac
         EXPECT_EQ(f.ActivePageIndex(), 0);
     }
     EXPECT_TRUE(Ui.Shown.empty());
+}
+
+// After "新規検索" a plot can still become the current hit while the button waits to
+// search: picked on the map or asked for by the ledger. What is typed for it then is
+// that plot's grade or remarks, and leaving the field gives the shortcuts back.
+TEST_F(SearchPage, AFieldLeftWhileAPlotIsCurrentBeforeTheSearchRunsStoresItAndFreesTheKeys) {
+    TForm_zumenn& f = *Form;
+    TDrawingState& s = f.S;
+    struct TCase {
+        const char* Name;
+        bool Picked;  // else requested by the ledger
+        bool Grade;   // else the remarks
+        std::int32_t Id;
+        const char* Typed;
+    };
+    const TCase cases[] = {
+        {"picked, grade", true, true, 2, "准特等"},
+        {"picked, remarks", true, false, 2, "花立て破損"},
+        {"requested, grade", false, true, 19, "三等"},
+        {"requested, remarks", false, false, 19, "済"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (f.BitBtn35->Caption() == "検索実行") f.BitBtn35->Click();  // refused: a plot is selected
+        f.BitBtn35->Click();
+        ASSERT_EQ(f.BitBtn35->Caption(), "検索実行");
+        ASSERT_EQ(s.SelectedCount, 0);
+        const std::int32_t plot = PlotWithId(c.Id);
+        ASSERT_GT(plot, 0);
+        if (c.Picked) {
+            const TDateRec& r = s.Fig(plot);  // on its outline: an owned plot is not filled
+            ClickMap(ToPixel(s, r.BoxX1), ToPixel(s, (r.BoxY1 + r.BoxY2) / 2));
+        } else {
+            RequestPlot(c.Id);
+            EXPECT_EQ(testing::ReadBytes(Dir.File("追加.txt")), "");
+        }
+        ASSERT_EQ(s.CurrentHitIndex, plot);
+        ASSERT_EQ(f.BitBtn35->Caption(), "検索実行");
+        Lists();
+        Ui.Taken.clear();
+        s.LedgerUnchanged = 1;
+        const std::int32_t steps = s.HistoryCount;
+        ASSERT_GT(steps, 0);
+
+        TEdit* field = c.Grade ? f.tou_name : f.Edit_bikou;
+        Focus(field);
+        ASSERT_TRUE(field->Focused());
+        EXPECT_EQ(s.Search.EditingField, 1);
+        const std::string typed = c.Grade ? std::string(c.Typed) : s.Fig(plot).PlotRemarks + c.Typed;
+        field->SetText("");
+        field->UserType(typed);
+        Focus(f.Edit1);
+
+        EXPECT_EQ(s.Search.EditingField, 0);
+        EXPECT_EQ(c.Grade ? s.Fig(plot).Grade : s.Fig(plot).PlotRemarks, typed);
+        const std::vector<std::string> lists = Lists();
+        EXPECT_EQ(lists, std::vector<std::string>{"-999,-999,,,,-999,-999,変更\r\n" + PlotExchangeLine(s, plot) + "\r\n"});
+        if (!lists.empty()) EXPECT_NE(lists[0].find("," + typed + ","), std::string::npos);
+        EXPECT_EQ(s.LedgerUnchanged, 0);
+        if (c.Grade) EXPECT_EQ(f.ComboBox4->Items().back(), typed);
+        EXPECT_EQ(s.HistoryCount, steps);  // no step of its own
+
+        // Ctrl+Z is heard again: it takes back the steps below, not the edit.
+        CtrlZ();
+        EXPECT_LT(s.HistoryCount, steps);
+        EXPECT_EQ(c.Grade ? s.Fig(plot).Grade : s.Fig(plot).PlotRemarks, typed);
+    }
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+// With no plot current the grade and remarks typed after "新規検索" are criteria: moving
+// on through the fields keeps them, and the search finds the plots that hold both.
+TEST_F(SearchPage, AGradeAndRemarksTypedAfterNewSearchStayCriteriaWhileNoPlotIsCurrent) {
+    TForm_zumenn& f = *Form;
+    TDrawingState& s = f.S;
+    f.BitBtn35->Click();
+    ASSERT_EQ(f.BitBtn35->Caption(), "検索実行");
+    Lists();
+    Ui.Taken.clear();
+
+    Focus(f.tou_name);
+    f.tou_name->UserType("二等");
+    Focus(f.Edit_bikou);
+    f.Edit_bikou->UserType("墓誌");
+    Focus(f.Edit_no);
+    EXPECT_EQ(f.tou_name->Text(), "二等");
+    EXPECT_EQ(f.Edit_bikou->Text(), "墓誌");
+    EXPECT_EQ(s.Search.EditingField, 1);
+
+    f.BitBtn35->Click();
+    std::vector<std::int32_t> ids;
+    for (std::int32_t k = 1; k <= s.SelectedCount; ++k) ids.push_back(s.Fig(s.SelectedList[static_cast<std::size_t>(k)]).PlotId);
+    EXPECT_EQ(ids, (std::vector<std::int32_t>{17, 43}));
+    EXPECT_EQ(s.Search.EditingField, 0);
+    for (const std::int32_t id : {17, 43}) {
+        EXPECT_EQ(s.Fig(PlotWithId(id)).Grade, "二等");
+        EXPECT_EQ(s.Fig(PlotWithId(id)).PlotRemarks, "墓誌あり");
+    }
+    for (const std::string& list : Lists()) EXPECT_EQ(list.find("変更"), std::string::npos) << list;
 }
 
 }  // namespace

@@ -240,16 +240,28 @@ TEST_F(Grades, TheCurrentPlotsGradeField) {
     EXPECT_EQ(S.Fig(a).Grade, "一等");
     EXPECT_EQ(grades.size(), 2u);
 
-    // While the fields take search criteria, and with no current hit: nothing at all.
+    // While the fields take search criteria a plot may still be current (picked or
+    // asked for by the ledger): the text is its grade all the same.
     Sent.clear();
     BeginGradeEdit(S, "一等");
     EXPECT_EQ(EndGradeEdit(S, "並", true, grades), "並");
-    EXPECT_EQ(S.Search.EditingField, 1);
+    EXPECT_EQ(S.Search.EditingField, 0);
+    EXPECT_EQ(S.Fig(a).Grade, "並");
+    EXPECT_EQ(Sent, std::vector<TLines>{List("変更", {Line(a)})});
+    EXPECT_EQ(grades.size(), 3u);
+
+    // With no current hit: nothing at all; a criterion keeps the fields marked.
+    Sent.clear();
     Select({});
+    BeginGradeEdit(S, "並");
+    EXPECT_EQ(EndGradeEdit(S, "上", true, grades), "上");
+    EXPECT_EQ(S.Search.EditingField, 1);
+    BeginGradeEdit(S, "並");
     EXPECT_EQ(EndGradeEdit(S, "上", false, grades), "上");
-    EXPECT_EQ(S.Fig(a).Grade, "一等");
+    EXPECT_EQ(S.Search.EditingField, 0);
+    EXPECT_EQ(S.Fig(a).Grade, "並");
     EXPECT_TRUE(Sent.empty());
-    EXPECT_EQ(grades.size(), 2u);
+    EXPECT_EQ(grades.size(), 3u);
 }
 
 TEST_F(Grades, ATypedNameJoinsTheList) {
