@@ -47,11 +47,32 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
         positions.push_back(k);
     }
 
+    // A set holds a compound plot as the shared assignment made it: the parent with its
+    // pieces as one record. Counted piece by piece, a set of two compound plots never
+    // came down to two, the copy left over stayed set aside, out of sight, and the
+    // question named every edge of a polygon.
+    std::vector<std::uint8_t> listed(static_cast<std::size_t>(s.FigureCount) + 1, 0);
+    for (const std::int32_t i : entries) listed[static_cast<std::size_t>(i)] = 1;
+    const auto pieceOf = [&](std::int32_t i) { return GetCompoundOwner(s, i) > 0; };
+    // A listed piece stands for no copy of its own: its listed parent does.
+    const auto listedOwner = [&](std::int32_t i) {
+        const std::int32_t owner = GetCompoundOwner(s, i);
+        return owner > 0 && owner <= s.FigureCount && listed[static_cast<std::size_t>(owner)] &&
+                       !s.Fig(owner).Deleted
+                   ? owner
+                   : 0;
+    };
+    // A piece whose parent the reset takes goes with its parent.
+    const auto goesWithOwner = [&](std::int32_t i) {
+        const std::int32_t owner = listedOwner(i);
+        return owner > 0 && HasHousehold(s.Fig(owner)) && !s.Fig(owner).SetAside;
+    };
+
     std::int32_t shown = 0, owned = 0;
     for (const std::int32_t i : entries) {
         if (!HasHousehold(s.Fig(i))) continue;
         ++owned;
-        if (!s.Fig(i).SetAside) ++shown;
+        if (!s.Fig(i).SetAside && !goesWithOwner(i)) ++shown;
     }
     if (shown == 0) {
         s.Ui.Beep();
@@ -78,12 +99,6 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
     const std::int32_t current = CursorEntry(s);
 
     TLines removedList{ChangeRecordHeader(VerbRemoved)};
-    // A set holds a compound plot as the shared assignment made it: the parent with its
-    // pieces as one record. Counted piece by piece, a set of two compound plots never
-    // came down to two, and the copy left over stayed set aside, out of sight.
-    std::vector<std::uint8_t> listed(static_cast<std::size_t>(s.FigureCount) + 1, 0);
-    for (const std::int32_t i : entries) listed[static_cast<std::size_t>(i)] = 1;
-    const auto pieceOf = [&](std::int32_t i) { return GetCompoundOwner(s, i) > 0; };
     const auto inSet = [&](std::int32_t set) {
         std::int32_t c = 0;
         for (const std::int32_t i : entries)
@@ -93,11 +108,7 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
     for (const std::int32_t i : entries) {
         TDateRec& r = s.Fig(i);
         if (!HasHousehold(r) || r.SetAside) continue;
-        // A piece whose parent the loop resets goes with its parent.
-        const std::int32_t owner = GetCompoundOwner(s, i);
-        if (owner > 0 && owner <= s.FigureCount && listed[static_cast<std::size_t>(owner)] &&
-            HasHousehold(s.Fig(owner)) && !s.Fig(owner).SetAside)
-            continue;
+        if (goesWithOwner(i)) continue;
         const std::int32_t set = r.ShareSetId;
         ClearHouseholdOfPlot(r);
         r.SetAside = 1;
@@ -127,21 +138,40 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
     removedStep.Data = std::move(removedData);
     SendChanges(s, removedList);
 
-    // One copy of each set stays shown: the first one still listed.
+    // One copy of each set stays shown: the first one still listed, its pieces with it;
+    // the later copies are set aside with theirs. A listed piece is no copy: the first
+    // edge of a polygon would hide its own polygon and every copy after it. The pieces
+    // of the listed parents are gathered in one pass over the store.
+    std::vector<std::int32_t> parentSlot(static_cast<std::size_t>(s.FigureCount) + 1, -1);
+    std::vector<std::vector<std::int32_t>> pieces;
+    for (const std::int32_t i : entries) {
+        std::int32_t& slot = parentSlot[static_cast<std::size_t>(i)];
+        if (slot >= 0 || !IsCompoundParent(s.Fig(i))) continue;
+        slot = static_cast<std::int32_t>(pieces.size());
+        pieces.emplace_back();
+    }
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        const std::int32_t owner = s.Fig(i).OwnerIndex;
+        if (s.Fig(i).Deleted || owner == i || !s.ValidIndex(owner)) continue;
+        if (const std::int32_t slot = parentSlot[static_cast<std::size_t>(owner)]; slot >= 0)
+            pieces[static_cast<std::size_t>(slot)].push_back(i);
+    }
+    const auto setAside = [&](std::int32_t i, std::uint8_t flag) {
+        s.Fig(i).SetAside = flag;
+        if (const std::int32_t slot = parentSlot[static_cast<std::size_t>(i)]; slot >= 0)
+            for (const std::int32_t m : pieces[static_cast<std::size_t>(slot)]) s.Fig(m).SetAside = flag;
+    };
     for (std::size_t e = 0; e < entries.size(); ++e) {
         TDateRec& r = s.Fig(entries[e]);
-        if (r.Deleted || !r.Selected) continue;
-        r.SetAside = 0;
-        if (r.ShareSetId > 0) {
-            for (std::size_t later = e + 1; later < entries.size(); ++later) {
-                TDateRec& o = s.Fig(entries[later]);
-                if (o.Deleted || o.ShareSetId != r.ShareSetId) continue;
-                o.SetAside = 1;
-                o.Selected = 0;
-            }
+        if (r.Deleted || !r.Selected || listedOwner(entries[e]) > 0) continue;
+        setAside(entries[e], 0);
+        if (r.ShareSetId <= 0) continue;
+        for (std::size_t later = e + 1; later < entries.size(); ++later) {
+            TDateRec& o = s.Fig(entries[later]);
+            if (o.Deleted || o.ShareSetId != r.ShareSetId || listedOwner(entries[later]) > 0) continue;
+            setAside(entries[later], 1);
+            o.Selected = 0;
         }
-        if (IsCompoundParent(r))
-            for (std::int32_t j = entries[e] - 1; j >= 1 && s.Fig(j).OwnerIndex == entries[e]; --j) s.Fig(j).SetAside = 0;
     }
     for (const std::int32_t i : entries)
         if (!s.Fig(i).Deleted) s.Fig(i).Selected = 1;
@@ -153,7 +183,8 @@ bool ResetSelectedHouseholds(TDrawingState& s) {
         for (std::size_t e = 0; e < entries.size(); ++e)
             if (entries[e] == current) set = setBefore[e];
         for (std::size_t e = entries.size(); e-- > 0;) {
-            if (s.Fig(entries[e]).Deleted || setBefore[e] != set || set <= 0) continue;
+            if (s.Fig(entries[e]).Deleted || setBefore[e] != set || set <= 0 || listedOwner(entries[e]) > 0)
+                continue;
             s.SelectedCursor = positions[e];
             s.CurrentHitIndex = entries[e];
             break;

@@ -48,6 +48,32 @@ protected:
         return i;
     }
 
+    // A 1000 x 1000 polygon plot at (x, y) as turning a polygon into a plot leaves it: its
+    // four edges before it, plots under its key; returns the polygon.
+    std::int32_t AddPolygonPlot(double x, double y, const std::string& household = "0",
+                                const std::string& number = "北上段001") {
+        const double cx[] = {x, x + 1000, x + 1000, x}, cy[] = {y, y, y + 1000, y + 1000};
+        std::vector<std::int32_t> edges;
+        for (int k = 0; k < 4; ++k) {
+            const std::int32_t e = AddFigure(fkPolygonEdge, 0, 0);
+            TDateRec& r = S.Fig(e);
+            r.X1 = r.X2 = cx[k], r.Y1 = r.Y2 = cy[k];
+            r.X3 = r.X4 = cx[(k + 1) % 4], r.Y3 = r.Y4 = cy[(k + 1) % 4];
+            r.IsPlot = 1;
+            r.PlotNumber = number;
+            SetHousehold(e, household);
+            edges.push_back(e);
+        }
+        const std::int32_t poly = AddPlot(x, y, household, number);
+        S.Fig(poly).Kind = fkPolygon;
+        S.Fig(poly).Aux1 = x, S.Fig(poly).Aux2 = y;
+        for (const std::int32_t e : edges) {
+            S.Fig(e).OwnerIndex = poly;
+            S.Fig(e).PlotId = S.Fig(poly).PlotId;
+        }
+        return poly;
+    }
+
     std::int32_t AddFigure(std::int32_t kind, double x, double y, double w = 1000, double h = 1000) {
         const std::int32_t i = ++S.FigureCount;
         TDateRec& r = S.Fig(i);

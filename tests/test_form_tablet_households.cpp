@@ -427,6 +427,83 @@ TEST_F(TabletPolygonPlot, ResettingTheSecondHouseholdShowsTheFirstHouseholdsPoly
     }
 }
 
+// Three households on 南1: the polygon and two copies, each with its four edges before it.
+// The last copy, the one shown, is reset on the drawing page, where the edges are listed
+// with their polygons: the reset asks about one plot, and of the two copies left the
+// first shows its household again while the other stays set aside, in memory and saved.
+TEST_F(TabletPolygonPlot, ResettingTheShownCopyOfThreeShowsTheNextWithItsHousehold) {
+    std::vector<std::string> owners;
+    for (int k = 0; k < 3; ++k) {
+        owners.push_back(FreeHousehold());
+        Request("-" + IntToStr(StrToInt(owners.back()).value_or(0)));
+        Tap(Parent);
+        if (k > 0) Ui.Answers = {mrYes};  // shared
+        Form->BitBtn3->Click();
+    }
+    const std::int32_t second = Parent + 5, third = Parent + 10;
+    ASSERT_EQ(S().FigureCount, third);
+    ASSERT_EQ(S().Fig(third).Text, owners[2]);
+    ASSERT_EQ(S().Fig(third).SetAside, 0);
+    const std::int32_t set = S().Fig(Parent).ShareSetId;
+    ASSERT_GT(set, 0);
+
+    Request(IntToStr(S().Fig(third).PlotId));
+    Form->PageControl1->UserSelectTab(3);
+    std::vector<std::int32_t> listed;
+    for (std::int32_t i = Parent - 4; i <= third; ++i) listed.push_back(i);
+    ASSERT_EQ(Selected(), listed);
+    ASSERT_EQ(InHand(), third);
+    NewLists();
+    Ui.Shown.clear();
+    Ui.Answers = {mrYes};
+    Form->BitBtn43->Click();
+    ASSERT_EQ(Ui.Shown.size(), 1u);
+    EXPECT_EQ(Ui.Shown[0].Text, "1個の選択されている墓地に割り当てた檀家名が初期化されます\rよろしいですか？");
+
+    for (std::int32_t i = second + 1; i <= third; ++i) EXPECT_EQ(S().Fig(i).Deleted, 1) << i;
+    // Each copy, edges and polygon, and what its records must hold after the reset.
+    struct TCopy {
+        std::int32_t Parent;
+        std::string Owner;
+        std::int32_t SetAside;
+        const char* Label;
+    };
+    const TCopy copies[] = {{Parent, owners[0], 0, "南1(1)"}, {second, owners[1], 1, "南1(2)"}};
+    // The data file keeps no labels: they come with the ledger's hand-over file.
+    const auto expectCopies = [&](const TDrawingState& s, bool labels) {
+        for (const TCopy& c : copies) {
+            for (std::int32_t i = c.Parent - 4; i <= c.Parent; ++i) {
+                SCOPED_TRACE(i);
+                const TDateRec& r = s.Fig(i);
+                EXPECT_EQ(r.Deleted, 0);
+                EXPECT_EQ(r.Text, c.Owner);
+                EXPECT_EQ(r.ShareSetId, set);
+                EXPECT_EQ(r.SetAside, c.SetAside);
+                if (labels) {
+                    EXPECT_EQ(r.PlotNumber, c.Label);
+                }
+            }
+        }
+    };
+    expectCopies(S(), true);
+    EXPECT_EQ(S().CurrentHitIndex, second);  // the last copy of the set still there
+
+    // The ledger hears of the removed polygon, then of the two left, listed without edges.
+    EXPECT_EQ(NewLists(), (std::vector<std::string>{Bytes(Header + "削除\r\n" + Line(third) + "\r\n"),
+                                                    Bytes(Header + "変更\r\n" + Line(Parent) + "\r\n" + Line(second) + "\r\n")}));
+    ExpectNoHistory();
+
+    // Saved at closing and read again, the flags stand as they were left.
+    Ui.Answers = {mrYes};
+    Form->Close();
+    TScriptedUi plainUi;
+    TDrawingState stored(plainUi);
+    testing::PointAtDrawing(stored, Dir.Folder(), "明星寺", "墓地", "本堂裏墓地");
+    ASSERT_TRUE(LoadDrawingData(stored));
+    ASSERT_EQ(stored.FigureCount, second);
+    expectCopies(stored, false);
+}
+
 TEST_F(TabletHouseholds, TapsShiftTapsBandsAndTheRightButtonSelect) {
     const std::int32_t a = PlotWithId(1), b = PlotWithId(2);
     Tap(a);
