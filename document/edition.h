@@ -32,6 +32,8 @@ public:
     virtual void ZoomAfterRequest(TDrawingState&) const {}
     // A selection the filter leaves empty is explained with a beep and the help line.
     virtual bool ExplainsEmptySelection() const { return true; }
+    // A drag that leaves the map takes its tool preview off (the tablet has no tools).
+    virtual bool ErasesPreviewLeavingMap() const { return true; }
 };
 
 const TEdition& ProEdition();

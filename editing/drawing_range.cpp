@@ -1,6 +1,7 @@
 #include "editing/drawing_range.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "document/drawing_state.h"
 #include "document/history.h"
@@ -33,9 +34,26 @@ void TransformDrawing(TDrawingState& s, FX fx, FY fy) {
 }
 
 void FinishRangeChange(TDrawingState& s, std::int32_t w, std::int32_t h) {
-    s.Form->SetPaintBoxSize(w * s.Zoom, h * s.Zoom);
+    s.Form->SetPaintBoxSize(RoundToInt32(static_cast<double>(w) * s.Zoom), RoundToInt32(static_cast<double>(h) * s.Zoom));
     RebuildSelectionList(s, true);
     s.DrawingUnchanged = 0;
+}
+
+// Saturated to 32 bits. Only an undo doubles a size past them, and it puts the size of
+// its step back right after.
+std::int32_t Doubled(std::int32_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(2 * std::int64_t(v), std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+bool DoublesExactly(std::int32_t v) { return Doubled(v) == 2 * std::int64_t(v); }
+
+// The plot size typed into the niche-count dialog, a size read from a settings file, a
+// text size that many reductions doubled: each must double within 32 bits, or "作図縮小"
+// and "作図拡大" would no longer undo each other.
+bool SizesDouble(const TDrawingState& s) {
+    for (const std::int32_t v : {s.BlockUnitWidth, s.BlockUnitHeight, s.DimensionTextSize, s.Tools.TextSize})
+        if (!DoublesExactly(v)) return false;
+    return true;
 }
 
 void PushRangeStep(TDrawingState& s, const char* label) {
@@ -67,14 +85,15 @@ void WidenDrawingCoordinates(TDrawingState& s, std::int32_t w, std::int32_t h) {
     const double oy = static_cast<double>(RoundHalfEven(h * 1000.0 / 2));
     TransformDrawing(s, [ox](double x) { return 2 * x - ox; }, [oy](double y) { return 2 * y - oy; });
     FinishRangeChange(s, w, h);
-    s.BlockUnitWidth *= 2;
-    s.BlockUnitHeight *= 2;
-    s.DimensionTextSize *= 2;
-    s.Tools.TextSize *= 2;
+    s.BlockUnitWidth = Doubled(s.BlockUnitWidth);
+    s.BlockUnitHeight = Doubled(s.BlockUnitHeight);
+    s.DimensionTextSize = Doubled(s.DimensionTextSize);
+    s.Tools.TextSize = Doubled(s.Tools.TextSize);
 }
 
 bool EnlargeDrawingRange(TDrawingState& s) {
-    if (s.DrawingScale * 2 >= 30000) {
+    // A scale read from a file may not double at all.
+    if (!DoublesExactly(s.DrawingScale) || 2 * s.DrawingScale >= 30000) {
         s.Ui.Beep();
         return false;
     }
@@ -86,7 +105,7 @@ bool EnlargeDrawingRange(TDrawingState& s) {
 
 bool ReduceDrawingRange(TDrawingState& s) {
     // An odd scale would lose its half unit for good: 125 gives 62, and back 124.
-    if (s.DrawingScale / 2 <= 1 || s.DrawingScale % 2 != 0) {
+    if (s.DrawingScale / 2 <= 1 || s.DrawingScale % 2 != 0 || !SizesDouble(s)) {
         s.Ui.Beep();
         return false;
     }

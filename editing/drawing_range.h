@@ -22,7 +22,8 @@ void WidenDrawingCoordinates(TDrawingState& s, std::int32_t w, std::int32_t h);
 
 // "作図拡大" and "作図縮小", each one step with the paper size. False, with a beep, at the
 // end of the range: a doubled scale would reach 30000, a halved one would be 1 or less or
-// lose an odd unit (every length shown would come out short).
+// lose an odd unit (every length shown would come out short), or a size that follows the
+// range would not double within 32 bits.
 bool EnlargeDrawingRange(TDrawingState& s);
 bool ReduceDrawingRange(TDrawingState& s);
 

@@ -2,6 +2,7 @@
 // them, their geometry, joins, deleting and cutting, the drawing order, groups, the
 // drawing range, keyboard nudges and the direction of household names.
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
@@ -355,9 +356,13 @@ void RestoreGrouped(TUndoRun& run, const THistoryData&) {
 // The paper's size, then the sizes that follow the range as they were before it.
 bool ValidRange(const TDrawingState& s, const THistoryData& d) {
     if (!FitsLayout(s, d, "nnnnnn", "")) return false;
-    // A paper of some pixels; sizes that repeated halvings may have brought down to 0.
-    for (std::size_t p = 0; p < 6; ++p)
-        if (Num(d, p) < (p < 2 ? 1 : 0) || Num(d, p) > 1 << 24) return false;
+    // A paper of some pixels; the sizes as they were, whatever 32 bits held (the dialog
+    // takes any plot size, a settings file any dimension size).
+    for (std::size_t p = 0; p < 2; ++p)
+        if (Num(d, p) < 1 || Num(d, p) > 1 << 24) return false;
+    for (std::size_t p = 2; p < 6; ++p)
+        if (Num(d, p) < std::numeric_limits<std::int32_t>::min() || Num(d, p) > std::numeric_limits<std::int32_t>::max())
+            return false;
     return true;
 }
 void TakeRangeSizes(TUndoRun& run, const THistoryData& d) {
@@ -375,7 +380,9 @@ void RestoreNarrowed(TUndoRun& run, const THistoryData& d) {
 }
 void RestoreWidened(TUndoRun& run, const THistoryData& d) {
     ShrinkDrawingCoordinates(run.S, Int(d, 0), Int(d, 1));
-    run.S.DrawingScale *= 2;
+    // The reduction halved an even scale, so this fits unless something else set it since.
+    run.S.DrawingScale = static_cast<std::int32_t>(
+        std::min<std::int64_t>(2 * std::int64_t(run.S.DrawingScale), std::numeric_limits<std::int32_t>::max()));
     TakeRangeSizes(run, d);
 }
 

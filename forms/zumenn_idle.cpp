@@ -35,7 +35,7 @@ void TForm_zumenn::ApplicationIdle() {
     TrackSnapPoint(S);
     ShowPlotUnderCursor(S, *this);
     // A band left behind where the pointer went out would stay on the map.
-    if (AutoScrollAtEdge(S, PointerPlace())) EraseToolPreview(S);
+    if (AutoScrollAtEdge(S, PointerPlace()) && S.Edition->ErasesPreviewLeavingMap()) EraseToolPreview(S);
 }
 
 bool TForm_zumenn::FrameChanged() {

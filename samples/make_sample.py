@@ -135,11 +135,11 @@ class Drawing:
         self.records = []
 
     def add(self, kind, pts, text="0", pen=BLACK, brush=BLACK, plot_id=0,
-            aux1=0, owner=0, width=1, pen_style=PS_SOLID, brush_style=BS_CLEAR,
+            aux=(0, 0, 0, 0), owner=0, width=1, pen_style=PS_SOLID, brush_style=BS_CLEAR,
             is_plot=False):
         self.records.append({
             "kind": kind, "pts": pts, "text": text, "pen": pen, "brush": brush,
-            "plot_id": plot_id, "aux": (aux1, 0, 0, 0), "owner": owner,
+            "plot_id": plot_id, "aux": aux, "owner": owner,
             "width": width, "pen_style": pen_style, "brush_style": brush_style,
             "is_plot": is_plot,
         })
@@ -152,8 +152,10 @@ class Drawing:
         return self.add(kind, [(x1, y1), (x2, y1), (x2, y2), (x1, y2)], **kw)
 
     def ellipse(self, x1, y1, x2, y2, **kw):
-        # An ellipse lies in its box of four corners, like a rectangle.
-        return self.add(3, [(x1, y1), (x2, y1), (x2, y2), (x1, y2)], **kw)
+        # An ellipse lies in its box of four corners, like a rectangle. Its arc starts and
+        # ends at the middle of its right side, as the ellipse tool leaves a whole one.
+        mid = (y2 - y1) / 2 + y1
+        return self.add(3, [(x1, y1), (x2, y1), (x2, y2), (x1, y2)], aux=(x2, mid, x2, mid), **kw)
 
     def text(self, x, y, words, height, vertical=False, colour=BLACK):
         n = len(words)
@@ -161,7 +163,7 @@ class Drawing:
         # A text lies in its box of four corners: P1-P2 runs along the writing of a
         # horizontal text, across it for a vertical one.
         return self.add(22, [(x, y), (x + w, y), (x + w, y + h), (x, y + h)], text=words,
-                        pen=colour, aux1=2 if vertical else 1)
+                        pen=colour, aux=(2 if vertical else 1, 0, 0, 0))
 
     def text_centred(self, cx, cy, words, height, **kw):
         n = len(words)

@@ -17,6 +17,7 @@ public:
     bool HouseholdRequestOpensPage() const override { return false; }
     void ZoomAfterRequest(TDrawingState& s) const override;
     bool ExplainsEmptySelection() const override { return false; }
+    bool ErasesPreviewLeavingMap() const override { return false; }
 };
 
 const TEdition& TabletEdition();

@@ -108,6 +108,61 @@ TEST_F(DrawingRange, TheRangeStopsAtItsEnds) {
     EXPECT_EQ(S.Tools.TextSize, 2);
 }
 
+TEST_F(DrawingRange, TheSizesThatFollowTheRangeStayInTheirRange) {
+    constexpr std::int32_t Max = 2147483647, Min = -2147483647 - 1, Half = Max / 2;
+    struct TCase {
+        const char* Name;
+        bool Enlarge;
+        std::int32_t Scale;
+        std::array<std::int32_t, 4> Sizes;  // block width and height, dimension and text size
+        bool Done;
+        std::array<std::int32_t, 4> After;
+    };
+    const TCase cases[] = {
+        // Typed into the niche-count dialog: doubled, they would leave 32 bits.
+        {"plot width 1500000000", false, 1000, {1500000000, 3, 500, 8}, false, {1500000000, 3, 500, 8}},
+        {"largest plot width", false, 1000, {Max, 3, 500, 8}, false, {Max, 3, 500, 8}},
+        {"plot height 2^30", false, 1000, {4, Half + 1, 500, 8}, false, {4, Half + 1, 500, 8}},
+        {"largest sizes that double", false, 1000, {Half, Half, Half, Half}, true, {Max - 1, Max - 1, Max - 1, Max - 1}},
+        // Read from a display settings file.
+        {"dimension size of 2^30", false, 1000, {4, 3, Half + 1, 8}, false, {4, 3, Half + 1, 8}},
+        {"smallest dimension size", false, 1000, {4, 3, Min, 8}, false, {4, 3, Min, 8}},
+        {"text size after many reductions", false, 1 << 30, {4, 3, 500, Half + 1}, false, {4, 3, 500, Half + 1}},
+        {"largest scale", true, Max, {4, 3, 500, 8}, false, {4, 3, 500, 8}},
+        {"scale of 2^30", true, 1 << 30, {4, 3, 500, 8}, false, {4, 3, 500, 8}},
+        {"smallest scale", true, Min, {4, 3, 500, 8}, false, {4, 3, 500, 8}},
+        {"largest sizes halved", true, 1000, {Max, Max, Max, Max}, true, {Half, Half, Half, Half}},
+        {"smallest dimension size halved", true, 1000, {4, 3, Min, 8}, true, {2, 1, Min / 2, 4}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        S.DrawingScale = c.Scale;
+        S.BlockUnitWidth = c.Sizes[0], S.BlockUnitHeight = c.Sizes[1];
+        S.DimensionTextSize = c.Sizes[2], S.Tools.TextSize = c.Sizes[3];
+        const TValues line = ValuesOf(S.Fig(1));
+        const std::int32_t steps = S.HistoryCount;
+        Ui.Beeps = 0;
+        EXPECT_EQ(c.Enlarge ? EnlargeDrawingRange(S) : ReduceDrawingRange(S), c.Done);
+        EXPECT_EQ((std::array{S.BlockUnitWidth, S.BlockUnitHeight, S.DimensionTextSize, S.Tools.TextSize}), c.After);
+        EXPECT_EQ(Ui.Beeps, c.Done ? 0 : 1);
+        EXPECT_EQ(S.HistoryCount, steps + (c.Done ? 1 : 0));
+        if (c.Done) {
+            // The step records the sizes as they were, each in full.
+            EXPECT_EQ(Top().Data, Numbers({764, 564, c.Sizes[0], c.Sizes[1], c.Sizes[2], c.Sizes[3]}));
+            // And the opposite button gives back what doubling and halving can.
+            ASSERT_TRUE(c.Enlarge ? ReduceDrawingRange(S) : EnlargeDrawingRange(S));
+            if (!c.Enlarge) {
+                EXPECT_EQ((std::array{S.BlockUnitWidth, S.BlockUnitHeight, S.DimensionTextSize, S.Tools.TextSize}),
+                          c.Sizes);
+                EXPECT_EQ(ValuesOf(S.Fig(1)), line);
+            }
+        } else {
+            EXPECT_EQ(S.DrawingScale, c.Scale);
+            EXPECT_EQ(ValuesOf(S.Fig(1)), line);
+        }
+    }
+}
+
 class Nudge : public DrawingRange {
 protected:
     Nudge() {

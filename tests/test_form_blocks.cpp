@@ -288,6 +288,40 @@ TEST_F(FormBlocks, ABlockSetInTheDialogIsPlacedAndReachesTheLedger) {
     EXPECT_FALSE(hako->Visible());
 }
 
+TEST_F(FormBlocks, APlotSizeTooLargeToDoubleKeepsTheRangeAndStillPlaces) {
+    OnEmptyPaper();
+    TDrawingState& s = Form->S;
+    Thako* hako = Form->BlockDialog();
+    Form->BitBtn8->Click();
+    hako->ComboBox1->SetText("1500000000");
+    hako->ComboBox1Change();
+    ASSERT_EQ(s.BlockUnitWidth, 1500000000);
+    const std::int32_t steps = s.HistoryCount;
+    const double x = s.Fig(1).X1;
+    const int beeps = Ui.Beeps;
+    Form->hanni02->Click();  // "作図縮小" would double the width past 32 bits
+    EXPECT_EQ(Ui.Beeps, beeps + 1);
+    EXPECT_EQ((std::array{s.BlockUnitWidth, s.DrawingScale, s.HistoryCount}),
+              (std::array<std::int32_t, 3>{1500000000, 1000, steps}));
+    EXPECT_EQ(s.Fig(1).X1, x);
+    // "作図拡大" halves it, "作図縮小" then doubles it back exactly.
+    Form->hanni01->Click();
+    EXPECT_EQ(s.BlockUnitWidth, 750000000);
+    Form->hanni02->Click();
+    EXPECT_EQ((std::array{s.BlockUnitWidth, s.DrawingScale}), (std::array<std::int32_t, 2>{1500000000, 1000}));
+    EXPECT_EQ(s.Fig(1).X1, x);
+    EXPECT_EQ(Ui.Beeps, beeps + 1);
+
+    // The plot of that width is still placed.
+    const std::int32_t base = s.FigureCount;
+    Form->BitBtn45->Click();  // "単厨子"
+    Click(OX + 100, 100);
+    ASSERT_EQ(s.FigureCount, base + 1);
+    EXPECT_EQ(s.Fig(base + 1).X2 - s.Fig(base + 1).X1, 1500000000.0 * 1000);
+    EXPECT_EQ(Ui.Beeps, beeps + 1);
+    Form->Close();
+}
+
 // ---- Colours and hints -----------------------------------------------------------------
 
 TEST_F(FormBlocks, TheColourButtonsShowSaveAndCancelCleanly) {

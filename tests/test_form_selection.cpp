@@ -205,6 +205,33 @@ TEST_F(FormSelection, TheBlinkTimerFollowsACurvesPointOnItsFrameCorner) {
     EXPECT_EQ(Form->Timer4->Interval(), 10);
 }
 
+// The sample's trees are whole circles as the ellipse tool leaves them: arc start and end
+// at the middle of the right side. A tree picked on the drawing page shows the line from
+// there to its centre, and no line from the map's corner.
+TEST_F(FormSelection, APickedTreeShowsTheLineFromItsArcPointToItsCentre) {
+    TDrawingState& s = Form->S;
+    std::vector<std::int32_t> trees;
+    for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
+        const TDateRec& r = s.Fig(i);
+        if (r.Kind != fkEllipse) continue;
+        trees.push_back(i);
+        EXPECT_EQ((std::array{r.Aux1, r.Aux2, r.Aux3, r.Aux4}),
+                  (std::array{r.X2, (r.Y3 - r.Y2) / 2 + r.Y2, r.X2, (r.Y3 - r.Y2) / 2 + r.Y2}))
+            << i;
+    }
+    ASSERT_EQ(trees.size(), 8u);
+    const std::int32_t tree = trees[0];  // the solid one in the north-west corner
+    const TDateRec& r = s.Fig(tree);
+    const TPoint c = Centre(tree);
+    const int right = ToPixel(s, r.BoxX2);
+    Click(ToPixel(s, r.BoxX1), c.Y);
+    ASSERT_EQ(Selected(), (std::vector<std::int32_t>{tree}));
+    Shot("selection-tree.png");
+    for (int x = c.X + 2; x < right - 2; x += 4) EXPECT_EQ(Form->MapPixel(x, c.Y), SelectedColor) << x;
+    // Where a line from the corner (0, 0) to the centre would run.
+    for (int k = 1; k < 4; ++k) EXPECT_NE(Form->MapPixel(c.X * k / 4, c.Y * k / 4), SelectedColor) << k;
+}
+
 // The filter of the drawing page treats a group as one figure: its members, which stand
 // before it in the store, follow it out of the selection.
 TEST_F(FormSelection, TheFilterDropsAGroupWithItsMembersBeforeIt) {

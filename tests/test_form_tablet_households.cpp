@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTableView>
@@ -561,6 +562,29 @@ TEST_F(TabletHouseholds, TapsShiftTapsBandsAndTheRightButtonSelect) {
     ExpectNoHistory();
     EXPECT_TRUE(Ui.Shown.empty());
     EXPECT_EQ(Ui.Beeps, 0);
+}
+
+// The tablet has no drawing tools: a band dragged off the map still scrolls it, and what
+// it shows stays until the pointer comes back or lets go.
+TEST_F(TabletHouseholds, ABandThatLeavesTheMapScrollsAndStaysShown) {
+    const TDateRec& plot = S().Fig(PlotWithId(1));
+    const QPoint p(ToPixel(S(), plot.BoxX1) - 8, ToPixel(S(), plot.BoxY1) - 8);  // beside it
+    Bring(p.x(), p.y());
+    QCursor::setPos(Form->PaintBox1->Widget()->mapToGlobal(p));
+    Mouse(QEvent::MouseButtonPress, Qt::LeftButton, p.x(), p.y(), Qt::LeftButton);
+    Mouse(QEvent::MouseMove, Qt::NoButton, p.x() + 60, p.y() + 40, Qt::LeftButton);
+    ASSERT_TRUE(S().Tools.Preview.Shown);
+    Form->ApplicationIdle();
+    QCursor::setPos(Form->ScrollBox1->Widget()->mapToGlobal(QPoint(-4, 100)));  // left of the map
+    Form->ApplicationIdle();
+    EXPECT_EQ(S().EdgeScrollDirection, 2);
+    EXPECT_EQ((std::array{S().MousePos.x, S().MousePos.y}), (std::array{S().MouseDownPos.x, S().MouseDownPos.y}));
+    EXPECT_TRUE(S().Tools.Preview.Shown);
+    Mouse(QEvent::MouseMove, Qt::NoButton, p.x() + 60, p.y() + 40, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, Qt::LeftButton, p.x() + 60, p.y() + 40, {});
+    EXPECT_EQ(S().Dragging, 0);
+    EXPECT_FALSE(S().Tools.Preview.Shown);
+    ExpectNoHistory();
 }
 
 TEST_F(TabletHouseholds, TheSevenFieldsShowAPlot) {

@@ -51,6 +51,14 @@ struct TRoundTrip {
 
 TEST_F(Undo, EveryLabelTakenBackAfterItsOperationGivesTheStateBack) {
     static TAttributeView none;
+    const auto largestSizes = [](std::int32_t size) {
+        return [size](Undo& t) {
+            t.S.BlockUnitWidth = t.S.BlockUnitHeight = t.S.DimensionTextSize = t.S.Tools.TextSize = size;
+        };
+    };
+    const auto defaultSizes = [](Undo& t) {
+        t.S.BlockUnitWidth = 4, t.S.BlockUnitHeight = 3, t.S.DimensionTextSize = 500, t.S.Tools.TextSize = 8;
+    };
     const auto pick = [](std::initializer_list<std::int32_t> indices, int page) {
         return [indices = std::vector<std::int32_t>(indices), page](Undo& t) {
             t.Map.Page = page;
@@ -145,6 +153,17 @@ TEST_F(Undo, EveryLabelTakenBackAfterItsOperationGivesTheStateBack) {
         {"作図範囲を狭くします", "range enlarged at defaults", nullptr, [](Undo& t) { EnlargeDrawingRange(t.S); }, 1,
          nullptr, [](Undo& t) { EXPECT_EQ(t.View.DimensionSize, 500); }},
         {"作図範囲を広くします", "range reduced", nullptr, [](Undo& t) { ReduceDrawingRange(t.S); }},
+        // The largest sizes come back whole; what the dialog takes after the step doubles
+        // no further than 32 bits before the step puts the old sizes back.
+        {"作図範囲を狭くします", "range enlarged at the largest sizes", largestSizes(2147483647),
+         [](Undo& t) { ASSERT_TRUE(EnlargeDrawingRange(t.S)); }, 1, nullptr, defaultSizes},
+        {"作図範囲を広くします", "range reduced at the largest sizes that double", largestSizes(1073741823),
+         [](Undo& t) { ASSERT_TRUE(ReduceDrawingRange(t.S)); }, 1, nullptr, defaultSizes},
+        {"作図範囲を狭くします", "range enlarged, then the largest plot size typed", nullptr,
+         [](Undo& t) {
+             ASSERT_TRUE(EnlargeDrawingRange(t.S));
+             ReadBlockSettings(t.S, {"2147483647", "2147483647", "1", "1", "10", "10"});
+         }},
         {"前後移動 後ろにします", "to the front with a group", pick({12, 13, 14}, 4),
          [](Undo& t) { BringSelectionToFront(t.S); }},
         {"前後移動 前にします", "to the back with a group", pick({12, 13, 14}, 4),
