@@ -10,6 +10,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace tarvek {
 
 std::string ProgramPath() {
@@ -33,7 +35,7 @@ void PreferHugePages(void* begin, std::size_t bytes) {
 }
 
 TSingleInstanceLock::~TSingleInstanceLock() {
-    if (Fd >= 0) close(Fd);
+    for (const int fd : Fds) close(fd);
 }
 
 std::vector<std::string> TSingleInstanceLock::LockPaths(const std::string& name) {
@@ -49,12 +51,13 @@ std::vector<std::string> TSingleInstanceLock::LockPaths(const std::string& name)
 }
 
 TInstanceLock TSingleInstanceLock::Acquire(const std::string& name) {
-    if (Fd >= 0) return TInstanceLock::Acquired;
+    if (!Fds.empty()) return TInstanceLock::Acquired;
     Problem_.clear();
     const auto fail = [this](const std::string& path, int err) {
         if (!Problem_.empty()) Problem_ += '\r';
         Problem_ += path + "\r" + std::strerror(err);
     };
+    std::vector<int> taken;
     for (const std::string& path : LockPaths(name)) {
         const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0) {
@@ -66,17 +69,23 @@ TInstanceLock TSingleInstanceLock::Acquire(const std::string& name) {
             rc = flock(fd, LOCK_EX | LOCK_NB);
         } while (rc != 0 && errno == EINTR);
         if (rc == 0) {
-            Fd = fd;
-            return TInstanceLock::Acquired;
+            taken.push_back(fd);
+            continue;
         }
         const int err = errno;
         close(fd);
         // Only a lock another holder has means another copy; any other failure says
-        // nothing about other copies, and the next folder may do.
-        if (err == EWOULDBLOCK) return TInstanceLock::HeldElsewhere;
+        // nothing about other copies, and the other file may do.
+        if (err == EWOULDBLOCK) {
+            for (const int held : taken) close(held);
+            return TInstanceLock::HeldElsewhere;
+        }
         fail(path, err);
     }
-    return TInstanceLock::Unavailable;
+    if (taken.empty()) return TInstanceLock::Unavailable;
+    Fds = std::move(taken);
+    Problem_.clear();
+    return TInstanceLock::Acquired;
 }
 
 }  // namespace tarvek

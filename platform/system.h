@@ -25,10 +25,11 @@ enum class TInstanceLock {
     Unavailable,    // no folder would take the lock file: nothing can be said of other copies
 };
 
-// One copy of the editor at a time, across both editions: an exclusive lock on a file
-// of the given name in the user's runtime folder, or in the temporary folder when that
-// is not set or cannot take the file. The kernel releases it when the process ends,
-// however it ends.
+// One copy of the editor at a time, across both editions: exclusive locks on a file of
+// the given name in the user's runtime folder and on one in the temporary folder. A copy
+// takes each of them that it can, and another holder of either means another copy: two
+// copies started with different runtime folders (one unset or unusable) still meet in the
+// temporary folder. The kernel releases them when the process ends, however it ends.
 class TSingleInstanceLock {
 public:
     TSingleInstanceLock() = default;
@@ -44,7 +45,7 @@ public:
     const std::string& Problem() const { return Problem_; }
 
 private:
-    int Fd = -1;
+    std::vector<int> Fds;
     std::string Problem_;
 };
 

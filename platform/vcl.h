@@ -23,8 +23,9 @@
 //   TCheckBox::Click()             toggles Checked, then runs OnClick;
 //   TComboBox::UserSelect(i)       sets ItemIndex, then runs OnChange;
 //   TEdit::UserType(text)          feeds each character through OnKeyPress, inserts the
-//                                  ones not swallowed (Backspace, 8, deletes), runs OnChange
-//                                  after each change; Enter (13) only reaches OnKeyPress;
+//                                  ones not swallowed at the caret (Backspace, 8, deletes),
+//                                  runs OnChange after each change; Enter (13) only reaches
+//                                  OnKeyPress. SetText leaves the caret at the start;
 //   TUpDown::UserSetPosition(p)    runs OnChanging(allow), sets Position, runs OnClick;
 //   TRadioGroup::UserSelect(i)     sets ItemIndex, then runs OnClick;
 //   TPageControl::UserSelectTab(i) runs OnChanging(allow), then switches and runs OnChange.

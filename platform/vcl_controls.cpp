@@ -115,6 +115,10 @@ std::string TEdit::Text() const { return S(Editor()->text()); }
 void TEdit::SetText(const std::string& text) {
     TSilent s(silent_);
     Editor()->setText(Q(text));
+    // A text the program puts in shows from its start, as a system edit shows it, until
+    // the user moves the cursor: a field narrower than its text keeps the first
+    // characters, which say most (the area code, the family name).
+    Editor()->setCursorPosition(0);
 }
 
 void TEdit::SetMaxLength(int length) {

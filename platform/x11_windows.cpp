@@ -1,12 +1,16 @@
 #include "platform/x11_windows.h"
 
+#include <iconv.h>
 #include <poll.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace tarvek {
 
@@ -43,6 +47,212 @@ TReply<xcb_get_property_reply_t> Property(xcb_connection_t* c, xcb_window_t wind
     return reply;
 }
 
+// ---------------------------------------------------------------------------------
+// Titles in the types an X client may give them.
+
+// Appends bytes of the encoding to out as UTF-8; false when any of them does not convert.
+bool AppendConverted(const char* encoding, std::string_view bytes, std::string& out) {
+    if (bytes.empty()) return true;
+    const iconv_t cd = iconv_open("UTF-8", encoding);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    // No byte of these encodings gives more than four bytes of UTF-8.
+    std::string buf(bytes.size() * 4, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* to = buf.data();
+    std::size_t toLeft = buf.size();
+    const std::size_t rc = iconv(cd, &in, &inLeft, &to, &toLeft);
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1) || inLeft != 0) return false;
+    out.append(buf.data(), buf.size() - toLeft);
+    return true;
+}
+
+void AppendCodePoint(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    for (const char b : bytes) AppendCodePoint(static_cast<unsigned char>(b), out);
+    return out;
+}
+
+// What one half of compound text holds, as its designation chose it.
+struct TCharset {
+    enum TKind { Unknown, Ascii, JisRoman, JisKana, Upper96, Double94 } Kind = Unknown;
+    const char* Encoding = nullptr;  // iconv's name for the right half, or for the EUC form of a double-byte set
+    bool Prefix8F = false;           // JIS X 0212 within EUC-JP
+};
+
+TCharset Single94(char final) {
+    switch (final) {
+    case 'B': return {TCharset::Ascii};
+    case 'J': return {TCharset::JisRoman};
+    case 'I': return {TCharset::JisKana};
+    default: return {};
+    }
+}
+
+TCharset Upper96(char final) {
+    static constexpr std::pair<char, const char*> sets[] = {
+        {'A', "ISO-8859-1"},  {'B', "ISO-8859-2"},  {'C', "ISO-8859-3"},  {'D', "ISO-8859-4"},
+        {'L', "ISO-8859-5"},  {'G', "ISO-8859-6"},  {'F', "ISO-8859-7"},  {'H', "ISO-8859-8"},
+        {'M', "ISO-8859-9"},  {'V', "ISO-8859-10"}, {'T', "TIS-620"},     {'Y', "ISO-8859-13"},
+        {'_', "ISO-8859-14"}, {'b', "ISO-8859-15"}, {'f', "ISO-8859-16"},
+    };
+    for (const auto& [f, encoding] : sets)
+        if (f == final) return {TCharset::Upper96, encoding};
+    return {};
+}
+
+TCharset Double94(char final) {
+    switch (final) {
+    case '@':  // the 1978 edition of JIS X 0208, which EUC-JP also holds
+    case 'B': return {TCharset::Double94, "EUC-JP"};
+    case 'A': return {TCharset::Double94, "EUC-CN"};
+    case 'C': return {TCharset::Double94, "EUC-KR"};
+    case 'D': return {TCharset::Double94, "EUC-JP", true};
+    default: return {};
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> CompoundTextToUtf8(std::string_view bytes) {
+    TCharset left{TCharset::Ascii}, right = Upper96('A');
+    std::string out;
+    // Characters of one encoding are converted a run at a time.
+    std::string run;
+    const char* runEncoding = nullptr;
+    const auto flush = [&] {
+        const bool ok = !runEncoding || AppendConverted(runEncoding, run, out);
+        run.clear();
+        runEncoding = nullptr;
+        return ok;
+    };
+    const auto add = [&](const char* encoding, std::string_view b) {
+        if (runEncoding != encoding && !flush()) return false;
+        runEncoding = encoding;
+        run.append(b);
+        return true;
+    };
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        const unsigned char b = byte(i);
+        if (b == 0x1B) {  // ESC, intermediates, final
+            std::size_t j = i + 1;
+            while (j < n && byte(j) >= 0x20 && byte(j) <= 0x2F) ++j;
+            if (j >= n || byte(j) < 0x30 || byte(j) > 0x7E) return std::nullopt;
+            const std::string_view between = bytes.substr(i + 1, j - i - 1);
+            const char final = bytes[j];
+            i = j + 1;
+            if (between == "(") {
+                left = Single94(final);
+            } else if (between == ")") {
+                right = Single94(final);
+            } else if (between == "-") {
+                right = Upper96(final);
+            } else if (between == "$(" || (between == "$" && (final == '@' || final == 'A' || final == 'B'))) {
+                left = Double94(final);
+            } else if (between == "$)") {
+                right = Double94(final);
+            } else if (between == "%" && final == 'G') {  // UTF-8 up to ESC % @
+                const std::size_t end = bytes.find("\x1B%@", i);
+                const std::string_view segment = bytes.substr(i, end == bytes.npos ? bytes.npos : end - i);
+                if (!flush() || !AppendConverted("UTF-8", segment, out)) return std::nullopt;
+                i = end == bytes.npos ? n : end + 3;
+            } else {
+                return std::nullopt;
+            }
+            continue;
+        }
+        if (b == 0x9B) {  // CSI: a change of direction, which a title's text does not depend on
+            std::size_t j = i + 1;
+            while (j < n && byte(j) >= 0x20 && byte(j) <= 0x3F) ++j;
+            if (j >= n || byte(j) < 0x40 || byte(j) > 0x7E) return std::nullopt;
+            i = j + 1;
+            continue;
+        }
+        if (b == ' ' || b == '\t' || b == '\n') {
+            if (!flush()) return std::nullopt;
+            out += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        if (b < 0x20 || b == 0x7F || (b >= 0x80 && b < 0xA0)) return std::nullopt;
+        const bool upper = b >= 0x80;
+        const TCharset& set = upper ? right : left;
+        const unsigned char c = b & 0x7F;
+        if (set.Kind == TCharset::Upper96) {
+            if (!add(set.Encoding, bytes.substr(i, 1))) return std::nullopt;
+            ++i;
+            continue;
+        }
+        // The other sets have 94 characters: no space and no delete in the right half.
+        if (c == 0x20 || c == 0x7F) return std::nullopt;
+        switch (set.Kind) {
+        case TCharset::Ascii:
+        case TCharset::JisRoman:
+            if (!flush()) return std::nullopt;
+            if (set.Kind == TCharset::JisRoman && c == 0x5C) AppendCodePoint(U'\u00A5', out);
+            else if (set.Kind == TCharset::JisRoman && c == 0x7E) AppendCodePoint(U'\u203E', out);
+            else out += static_cast<char>(c);
+            ++i;
+            break;
+        case TCharset::JisKana:
+            if (c > 0x5F || !flush()) return std::nullopt;
+            AppendCodePoint(U'\uFF61' + (c - 0x21), out);
+            ++i;
+            break;
+        case TCharset::Double94: {
+            if (i + 1 >= n || (byte(i + 1) >= 0x80) != upper) return std::nullopt;
+            const unsigned char second = byte(i + 1) & 0x7F;
+            if (second <= 0x20 || second == 0x7F) return std::nullopt;
+            std::string euc;
+            if (set.Prefix8F) euc += '\x8F';
+            euc += static_cast<char>(c | 0x80);
+            euc += static_cast<char>(second | 0x80);
+            if (!add(set.Encoding, euc)) return std::nullopt;
+            i += 2;
+            break;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+    if (!flush()) return std::nullopt;
+    return out;
+}
+
+bool X11TitleIs(TX11TextType type, std::string_view bytes, std::string_view title) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    switch (type) {
+    case TX11TextType::Utf8String:
+        return bytes == title;
+    case TX11TextType::String:
+        return bytes == title || Latin1ToUtf8(bytes) == title;
+    case TX11TextType::CompoundText: {
+        const std::optional<std::string> text = CompoundTextToUtf8(bytes);
+        return text && *text == title;
+    }
+    }
+    return false;
+}
+
+namespace {
+
 class TWindowManagerLink {
 public:
     TWindowManagerLink() : C(xcb_connect(nullptr, &Screen)) {}
@@ -60,6 +270,8 @@ public:
         WmName = InternAtom(C, "_NET_WM_NAME");
         Utf8 = InternAtom(C, "UTF8_STRING");
         ActiveWindow = InternAtom(C, "_NET_ACTIVE_WINDOW");
+        // None when no client ever named it: then no title is held in it.
+        CompoundText = InternAtom(C, "COMPOUND_TEXT");
         // Atoms that do not exist yet: no window manager has ever announced them.
         if (ClientList == XCB_ATOM_NONE || WmName == XCB_ATOM_NONE || Utf8 == XCB_ATOM_NONE ||
             ActiveWindow == XCB_ATOM_NONE)
@@ -80,14 +292,26 @@ public:
         if (!clients || clients->format != 32) return XCB_WINDOW_NONE;
         const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(clients.get()));
         const int count = xcb_get_property_value_length(clients.get()) / 4;
+        // Every window's two names asked for at once: one round trip, not two a window.
+        std::vector<std::pair<xcb_get_property_cookie_t, xcb_get_property_cookie_t>> asked;
+        asked.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            asked.emplace_back(
+                xcb_get_property(C, 0, windows[i], WmName, Utf8, 0, 16384),
+                xcb_get_property(C, 0, windows[i], XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 16384));
+        xcb_window_t found = XCB_WINDOW_NONE;
         for (int i = 0; i < count; ++i) {
-            const auto name = Property(C, windows[i], WmName, Utf8);
-            if (!name || name->format != 8) continue;
-            const std::string text(static_cast<const char*>(xcb_get_property_value(name.get())),
-                                   static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
-            if (text == title) return windows[i];
+            const auto& [netCookie, oldCookie] = asked[static_cast<std::size_t>(i)];
+            if (found != XCB_WINDOW_NONE) {
+                xcb_discard_reply(C, netCookie.sequence);
+                xcb_discard_reply(C, oldCookie.sequence);
+                continue;
+            }
+            const TReply<xcb_get_property_reply_t> net(xcb_get_property_reply(C, netCookie, nullptr));
+            const TReply<xcb_get_property_reply_t> old(xcb_get_property_reply(C, oldCookie, nullptr));
+            if (Shows(net.get(), old.get(), title)) found = windows[i];
         }
-        return XCB_WINDOW_NONE;
+        return found;
     }
 
     // As a pager asks it (source 2), so that focus-stealing rules do not refuse it, and with
@@ -122,6 +346,23 @@ public:
     }
 
 private:
+    // The window's title as a pager takes it: _NET_WM_NAME when it has one, else WM_NAME.
+    bool Shows(const xcb_get_property_reply_t* net, const xcb_get_property_reply_t* old,
+               const std::string& title) const {
+        const auto bytes = [](const xcb_get_property_reply_t* r) {
+            return std::string_view(static_cast<const char*>(xcb_get_property_value(r)),
+                                    static_cast<std::size_t>(xcb_get_property_value_length(r)));
+        };
+        if (net && net->type == Utf8 && net->format == 8)
+            return X11TitleIs(TX11TextType::Utf8String, bytes(net), title);
+        if (!old || old->format != 8) return false;
+        if (old->type == XCB_ATOM_STRING) return X11TitleIs(TX11TextType::String, bytes(old), title);
+        if (old->type == Utf8) return X11TitleIs(TX11TextType::Utf8String, bytes(old), title);
+        if (CompoundText != XCB_ATOM_NONE && old->type == CompoundText)
+            return X11TitleIs(TX11TextType::CompoundText, bytes(old), title);
+        return false;
+    }
+
     xcb_window_t Active() {
         const auto active = Property(C, Root, ActiveWindow, XCB_ATOM_WINDOW);
         if (!active || active->format != 32 || xcb_get_property_value_length(active.get()) < 4)
@@ -156,7 +397,7 @@ private:
     xcb_window_t Root = XCB_WINDOW_NONE;
     xcb_window_t TimeWindow = XCB_WINDOW_NONE;
     xcb_atom_t ClientList = XCB_ATOM_NONE, WmName = XCB_ATOM_NONE, Utf8 = XCB_ATOM_NONE,
-               ActiveWindow = XCB_ATOM_NONE;
+               ActiveWindow = XCB_ATOM_NONE, CompoundText = XCB_ATOM_NONE;
 };
 
 }  // namespace

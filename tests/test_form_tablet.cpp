@@ -588,12 +588,13 @@ private:
     std::optional<std::string> Old;
 };
 
-// The lock file goes into a folder of the test's own, so that no other program or test
-// run holds it.
+// The lock files go into a folder of the test's own, so that no other program or test
+// run holds them.
 class TRuntimeFolder {
 public:
     testing::TTempFolder Dir;
     TEnvSetting Setting{"XDG_RUNTIME_DIR", Dir.Path};
+    TEnvSetting Temporary{"TMPDIR", Dir.Path};
 };
 
 TEST(ProgramEntry, ASecondCopyOfEitherProgramIsRefusedWithoutAForm) {
@@ -633,6 +634,51 @@ TEST(ProgramEntry, AnUnusableRuntimeFolderFallsBackToTheTemporaryFolder) {
         EXPECT_EQ(ProgramMain(*edition, secondUi, second, dir.Folder()), nullptr);
         ASSERT_EQ(secondUi.Shown.size(), 1u);
         EXPECT_EQ(secondUi.Shown[0].Text, AlreadyRunningMessage);
+    }
+}
+
+TEST(ProgramEntry, ACopyWithoutARuntimeFolderAndOneWithItSeeEachOther) {
+    testing::TTempFolder temp;
+    const std::string runtimeDir = temp.File("runtime"), tempDir = temp.File("temporary");
+    std::filesystem::create_directory(runtimeDir);
+    std::filesystem::create_directory(tempDir);
+    TEnvSetting tmp("TMPDIR", tempDir);
+    // How each copy was started: with a runtime folder it can use, or one it cannot.
+    const std::string usable = runtimeDir, unusable = temp.File("no such folder");
+    const struct {
+        const char* name;
+        std::string firstRuntime, secondRuntime;
+        const TEdition *first, *second;
+    } cases[] = {
+        {"the copy without a runtime folder first", unusable, usable, &ProEdition(), &TabletEdition()},
+        {"the copy with a runtime folder first", usable, unusable, &TabletEdition(), &ProEdition()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TProgramFolder dir;
+        LayOutSample(dir);
+        {
+            TScriptedUi ui;
+            TSingleInstanceLock lock;
+            std::unique_ptr<TForm_zumenn> running;
+            {
+                TEnvSetting runtime("XDG_RUNTIME_DIR", c.firstRuntime);
+                running = ProgramMain(*c.first, ui, lock, dir.Folder());
+            }
+            ASSERT_NE(running, nullptr);
+            EXPECT_TRUE(ui.Shown.empty());
+            TEnvSetting runtime("XDG_RUNTIME_DIR", c.secondRuntime);
+            TScriptedUi secondUi;
+            TSingleInstanceLock second;
+            EXPECT_EQ(ProgramMain(*c.second, secondUi, second, dir.Folder()), nullptr);
+            ASSERT_EQ(secondUi.Shown.size(), 1u);
+            EXPECT_EQ(secondUi.Shown[0].Text, AlreadyRunningMessage);
+            EXPECT_EQ(secondUi.Shown[0].Caption, AlreadyRunningCaption);
+        }
+        // The refused copy kept nothing: once the first has ended, it starts.
+        TEnvSetting runtime("XDG_RUNTIME_DIR", c.secondRuntime);
+        TSingleInstanceLock later;
+        EXPECT_EQ(later.Acquire(InstanceLockName), TInstanceLock::Acquired);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTableView>
 #include <algorithm>
@@ -604,6 +605,28 @@ TEST_F(TabletHouseholds, TheSevenFieldsShowAPlot) {
     for (TEdit* e : {Form->Edit_no, Form->Edit_genn, Form->Edit_tel, Form->Edit_tiku, Form->Edit_j2, Form->Edit_bikou,
                      Form->tou_name})
         EXPECT_EQ(e->Text(), "") << e->Name;
+}
+
+TEST_F(TabletHouseholds, AFieldNarrowerThanItsTextShowsItsStart) {
+    const std::int32_t plot = PlotWithId(9);
+    S().Fig(plot).Phone = "0123-46-6289";  // 西村　良一's number
+    ShowHouseholdFields(S(), *Form, plot);
+    TEdit& tel = *Form->Edit_tel;
+    ASSERT_EQ(tel.Text(), "0123-46-6289");
+    QLineEdit* e = tel.Editor();
+    ASSERT_GT(QFontMetrics(e->font()).horizontalAdvance(e->text()), tel.Width());
+    EXPECT_EQ(e->cursorPosition(), 0);
+    // The field as it shows, beside the same field wide enough for the whole text: the
+    // same pixels up to near its right edge, so the first digit shows whole.
+    QApplication::processEvents();
+    const QImage shown = e->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const int width = tel.Width();
+    tel.SetWidth(width * 3);
+    QApplication::processEvents();
+    const QImage whole = e->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    tel.SetWidth(width);
+    const QRect compared(0, 0, width - 8, tel.Height());
+    EXPECT_EQ(shown.copy(compared), whole.copy(compared));
 }
 
 TEST_F(TabletHouseholds, TheDeleteKeyReachesTheDeleteOnTheDrawingPagesOnly) {

@@ -2,6 +2,7 @@
 // lock, without a window.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -167,7 +168,11 @@ TEST(Handover, LinesDropLeadingZerosAndQuoteTheTexts) {
 
 TEST(SingleInstance, ASecondHolderIsRefusedUntilTheFirstEnds) {
     TTempFolder dir;
+    // Both lock files in the test's own folder: no other run can hold them.
     ASSERT_EQ(setenv("XDG_RUNTIME_DIR", dir.Path.c_str(), 1), 0);
+    const char* const oldTemp = std::getenv("TMPDIR");
+    const std::string keptTemp = oldTemp ? oldTemp : "";
+    ASSERT_EQ(setenv("TMPDIR", dir.Path.c_str(), 1), 0);
     {
         TSingleInstanceLock first;
         ASSERT_EQ(first.Acquire("SampleMutex"), TInstanceLock::Acquired);
@@ -186,6 +191,8 @@ TEST(SingleInstance, ASecondHolderIsRefusedUntilTheFirstEnds) {
     TSingleInstanceLock later;
     EXPECT_EQ(later.Acquire("SampleMutex"), TInstanceLock::Acquired);
     unsetenv("XDG_RUNTIME_DIR");
+    if (oldTemp) setenv("TMPDIR", keptTemp.c_str(), 1);
+    else unsetenv("TMPDIR");
 }
 
 }  // namespace

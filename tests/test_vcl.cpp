@@ -169,6 +169,8 @@ TEST(Components, ProgrammaticChangesAreSilentAndUserActionsNotify) {
              edit->OnChange = [&calls] { ++calls; };
              return std::pair{std::function<void()>([edit] { edit->SetText("abc"); }),
                               std::function<void()>([edit] {
+                                  // A text the program set leaves the caret at its start.
+                                  edit->Editor()->end(false);
                                   edit->UserType("de");
                                   EXPECT_EQ(edit->Text(), "abcde");
                               })};
@@ -230,6 +232,34 @@ TEST(Components, EditKeyPressCanSwallowAndReplaceTypedCharacters) {
     SendKey(target, Qt::Key_B, "b");
     EXPECT_EQ(edit->Text(), "aQb");
     EXPECT_EQ(seen, expectedSeen);
+}
+
+TEST(Components, AnEditShowsATextTheProgramSetsFromItsStart) {
+    TForm form;
+    form.SetBounds(0, 0, 600, 200);
+    auto* narrow = form.Add<TEdit>();
+    auto* wide = form.Add<TEdit>();
+    narrow->SetBounds(10, 10, 129, 27);
+    wide->SetBounds(10, 60, 400, 27);
+    const std::string text = "0123-46-6289";
+    for (TEdit* e : {narrow, wide}) {
+        e->SetFont("DejaVu Sans", 14);
+        e->SetText("x");
+        e->SetText(text);
+    }
+    // The focus elsewhere: no caret drawn over the first digit.
+    auto* elsewhere = form.Add<TEdit>();
+    elsewhere->SetBounds(10, 110, 100, 27);
+    FocusOn(form, *elsewhere);
+    const QFontMetrics metrics(narrow->Editor()->font());
+    ASSERT_GT(metrics.horizontalAdvance(QString::fromStdString(text)), narrow->Width());
+    EXPECT_EQ(narrow->Editor()->cursorPosition(), 0);
+    // Up to near its right edge the narrow field shows what the wide one shows: the text
+    // from its first digit on.
+    const QImage left = narrow->Editor()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage whole = wide->Editor()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect compared(0, 0, narrow->Width() - 8, narrow->Height());
+    EXPECT_EQ(left.copy(compared), whole.copy(compared));
 }
 
 TEST(Components, StringGridKeepsCellsAcrossResizingAndShowsFixedCellsAsHeaders) {

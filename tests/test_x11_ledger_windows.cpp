@@ -3,6 +3,7 @@
 // ledger's titles, and the tablet's button pressed with the pointer. Whatever the user
 // types next must go to the ledger: its last open window must be active, not only on top.
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -24,6 +25,7 @@
 
 #include "form_test_support.h"
 #include "platform/qt_services.h"
+#include "platform/x11_windows.h"
 #include "tablet/tablet_buttons.h"
 #include "tablet/tablet_edition.h"
 
@@ -356,6 +358,161 @@ TEST_F(LedgerWindowsOnX11, TitlesWithoutAWindowArePassedOver) {
         EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
         ExpectEndsUpInFront(Ledger[0]);
     }
+}
+
+// ---------------------------------------------------------------------------------
+// Titles that older programs keep in WM_NAME only, as STRING or as compound text.
+
+// The EUC-JP bytes of a UTF-8 text: its Japanese characters are JIS X 0208 with the top
+// bits set, as compound text holds them in its right half.
+std::string EucJp(const std::string& text) {
+    const iconv_t cd = iconv_open("EUC-JP", "UTF-8");
+    std::string out(text.size() * 2, '\0');
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size(), outLeft = out.size();
+    char* to = out.data();
+    const std::size_t rc = iconv(cd, &in, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    EXPECT_NE(rc, static_cast<std::size_t>(-1));
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// Compound text as X's own conversion writes a Japanese title: JIS X 0208 designated to
+// the right half, ASCII left as it is.
+std::string CompoundTextRight(const std::string& title) { return "\x1B$)B" + EucJp(title); }
+
+// The same characters in the left half, each run of them designated there and ASCII
+// designated back after it.
+std::string CompoundTextLeft(const std::string& title) {
+    const std::string euc = EucJp(title);
+    std::string out;
+    bool kanji = false;
+    for (std::size_t i = 0; i < euc.size(); ++i) {
+        const bool high = (static_cast<unsigned char>(euc[i]) & 0x80) != 0;
+        if (high != kanji) out += high ? "\x1B$(B" : "\x1B(B";
+        kanji = high;
+        out += static_cast<char>(euc[i] & 0x7F);
+    }
+    return out;
+}
+
+TEST(X11Titles, ATitleIsReadByTheTypeOfItsProperty) {
+    const std::string ledger = LedgerWindowTitles[0];
+    const std::string right = CompoundTextRight(ledger);
+    const struct {
+        const char* name;
+        TX11TextType type;
+        std::string bytes, title;
+        bool is;
+    } cases[] = {
+        {"UTF-8", TX11TextType::Utf8String, ledger, ledger, true},
+        {"UTF-8 with its terminating NUL", TX11TextType::Utf8String, ledger + '\0', ledger, true},
+        {"UTF-8, another title", TX11TextType::Utf8String, ledger, LedgerWindowTitles[1], false},
+        {"UTF-8, only the start of the title", TX11TextType::Utf8String, ledger.substr(0, 12), ledger, false},
+        {"STRING is Latin-1", TX11TextType::String, "Caf\xE9", "Café", true},
+        {"STRING holding the title's UTF-8 bytes", TX11TextType::String, ledger, ledger, true},
+        {"STRING of other Latin-1 letters", TX11TextType::String, "Caf\xE8", "Café", false},
+        {"compound text, right half", TX11TextType::CompoundText, right, ledger, true},
+        {"compound text, left half", TX11TextType::CompoundText, CompoundTextLeft(ledger), ledger, true},
+        {"compound text, ISO-2022-JP's short designation", TX11TextType::CompoundText,
+         "\x1B$B" + CompoundTextLeft(ledger).substr(4), ledger, true},
+        {"compound text, Latin-1 without a designation", TX11TextType::CompoundText, "Caf\xE9", "Café", true},
+        {"compound text, half-width katakana", TX11TextType::CompoundText, "\x1B)I\xBE\xDE\xD9\xCE\xDE", "ｾﾞﾙﾎﾞ",
+         true},
+        {"compound text, a UTF-8 segment", TX11TextType::CompoundText, "\x1B%G" + ledger + "\x1B%@", ledger, true},
+        {"compound text, another title", TX11TextType::CompoundText, CompoundTextRight(LedgerWindowTitles[2]), ledger,
+         false},
+        {"compound text, its last character cut", TX11TextType::CompoundText, right.substr(0, right.size() - 1),
+         ledger.substr(0, ledger.size() - 3), false},
+        {"compound text, an unknown designation", TX11TextType::CompoundText, "\x1B$)Z\xB4\xB4", "", false},
+        {"compound text read as UTF-8", TX11TextType::Utf8String, right, ledger, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(X11TitleIs(c.type, c.bytes, c.title), c.is) << c.name;
+}
+
+// A window titled the old way: _NET_WM_NAME taken away, the title in WM_NAME alone.
+xcb_window_t OpenOldStyleWindow(TDesk& desk, const char* type, const std::string& bytes, int x, int y) {
+    const xcb_window_t w = desk.OpenWindow("", x, y);
+    xcb_delete_property(desk.C, w, Atom(desk.C, "_NET_WM_NAME"));
+    xcb_change_property(desk.C, XCB_PROP_MODE_REPLACE, w, XCB_ATOM_WM_NAME, Atom(desk.C, type), 8,
+                        static_cast<std::uint32_t>(bytes.size()), bytes.data());
+    xcb_flush(desk.C);
+    return w;
+}
+
+class OldStyleLedgerWindowsOnX11 : public LedgerWindowsOnX11 {
+protected:
+    void OpenOldStyleLedgerWindow(const char* type, const std::string& bytes, int x, int y) {
+        const xcb_window_t w = OpenOldStyleWindow(Desk, type, bytes, x, y);
+        ASSERT_TRUE(RunUntil([&] { return Desk.Managed(w); }, 10'000));
+        Ledger.push_back(w);
+    }
+    void CloseLedgerWindows() {
+        for (const xcb_window_t w : Ledger) xcb_destroy_window(Desk.C, w);
+        xcb_flush(Desk.C);
+        const auto gone = [&] {
+            return std::none_of(Ledger.begin(), Ledger.end(), [&](xcb_window_t w) { return Desk.Managed(w); });
+        };
+        ASSERT_TRUE(RunUntil(gone, 10'000));
+        Ledger.clear();
+    }
+};
+
+TEST_F(OldStyleLedgerWindowsOnX11, ATitleOnlyInWmNameIsFoundInEachOfItsTypes) {
+    const std::string title = LedgerWindowTitles[0];
+    const struct {
+        const char* name;
+        const char* type;
+        std::string bytes;
+    } kinds[] = {
+        {"STRING holding the title's bytes", "STRING", title},
+        {"compound text, right half", "COMPOUND_TEXT", CompoundTextRight(title)},
+        {"compound text, left half", "COMPOUND_TEXT", CompoundTextLeft(title)},
+    };
+    ASSERT_NO_FATAL_FAILURE(StartTablet());
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        ASSERT_NO_FATAL_FAILURE(OpenOldStyleLedgerWindow(kind.type, kind.bytes, 60, 40));
+        ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
+        EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
+        ExpectEndsUpInFront(Ledger[0]);
+        ASSERT_NO_FATAL_FAILURE(CloseLedgerWindows());
+    }
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+TEST_F(OldStyleLedgerWindowsOnX11, AllThreeLedgerWindowsComeForwardInTurnWhateverTheirTitles) {
+    ASSERT_NO_FATAL_FAILURE(OpenLedgerWindow(0, 40, 40));
+    ASSERT_NO_FATAL_FAILURE(
+        OpenOldStyleLedgerWindow("COMPOUND_TEXT", CompoundTextRight(LedgerWindowTitles[1]), 300, 60));
+    ASSERT_NO_FATAL_FAILURE(OpenOldStyleLedgerWindow("STRING", LedgerWindowTitles[2], 560, 80));
+    ASSERT_NO_FATAL_FAILURE(StartTablet());
+    for (int press = 1; press <= 2; ++press) {
+        SCOPED_TRACE("press " + std::to_string(press));
+        ASSERT_NO_FATAL_FAILURE(PressLedgerButton());
+        EXPECT_EQ(Ui.ActiveAtPress.back(), Tablet);
+        // The last one in front, each of the others above the tablet in the order asked.
+        ExpectEndsUpInFront(Ledger[2]);
+        EXPECT_GT(Level(Ledger[1]), Level(Ledger[0]));
+        EXPECT_GT(Level(Ledger[0]), Level(Tablet));
+    }
+    EXPECT_TRUE(Ui.Shown.empty());
+}
+
+// The platform's own look-up: a Latin-1 title, and a window's _NET_WM_NAME standing
+// before its WM_NAME.
+TEST_F(OldStyleLedgerWindowsOnX11, APagersTitleIsTheOneCompared) {
+    const xcb_window_t latin = OpenOldStyleWindow(Desk, "STRING", "Caf\xE9", 60, 40);
+    const xcb_window_t both = Desk.OpenWindow("Salon", 300, 60);
+    xcb_change_property(Desk.C, XCB_PROP_MODE_REPLACE, both, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 3, "Bar");
+    xcb_flush(Desk.C);
+    ASSERT_TRUE(RunUntil([&] { return Desk.Managed(latin) && Desk.Managed(both); }, 10'000));
+    EXPECT_TRUE(RaiseX11WindowTitled("Café"));
+    EXPECT_TRUE(RunUntil([&] { return Desk.Active() == latin; }, 2'000));
+    EXPECT_FALSE(RaiseX11WindowTitled("Bar"));
+    EXPECT_TRUE(RaiseX11WindowTitled("Salon"));
+    EXPECT_TRUE(RunUntil([&] { return Desk.Active() == both; }, 2'000));
 }
 
 }  // namespace
