@@ -276,8 +276,10 @@ bool ValidFormSize(const TDrawingState& s, const THistoryData& d) {
            Num(d, 1) <= 1 << 20;
 }
 void RestoreFormSize(TUndoRun& run, const THistoryData& d) {
-    run.View.SetFormSize(Int(d, 0), Int(d, 1));
-    run.S.RecordedFormSize = {Int(d, 0), Int(d, 1)};
+    // What the window took, not what was asked: a size it does not keep would be a new
+    // step at the next idle pass, and taking that back would ask for it again.
+    const auto [width, height] = run.View.SetFormSize(Int(d, 0), Int(d, 1));
+    run.S.RecordedFormSize = {width, height};
 }
 
 // "選択" and "選択解除": the listed figures marked or unmarked, whole figures counted.

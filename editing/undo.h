@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editing/attributes.h"
@@ -37,8 +38,9 @@ public:
     virtual std::string MeshText() const { return "無し"; }
     // The coordinate line and the mesh controls below the map, which the drawing page shows.
     virtual void ShowDrawingPageControls(bool /*shown*/) {}
-    // The main window's outer size.
-    virtual void SetFormSize(int /*width*/, int /*height*/) {}
+    // Asks for the main window's outer size and answers the size it then has: the
+    // window's resize rules (even sizes) and its minimum may keep it from the one asked.
+    virtual std::pair<int, int> SetFormSize(int width, int height) { return {width, height}; }
     // The font list selects the item with this name (none when it has none).
     virtual void ShowFont(const std::string& /*name*/) {}
     // The drawing page's attribute lists.

@@ -37,8 +37,10 @@ public:
         for (TControl* c : std::initializer_list<TControl*>{F.Memo20, F.ComboBox1, F.ComboBox5, F.Label2})
             c->SetVisible(shown);
     }
-    void SetFormSize(int width, int height) override {
-        F.SetWindowBounds(F.WindowLeft(), F.WindowTop(), width, height);
+    std::pair<int, int> SetFormSize(int width, int height) override {
+        // Even, as the resize handler keeps the window: the window is asked once.
+        F.SetWindowBounds(F.WindowLeft(), F.WindowTop(), width + width % 2, height + height % 2);
+        return {F.WindowWidth(), F.WindowHeight()};
     }
     void ShowFont(const std::string& name) override { F.ComboBox2->SetItemIndex(F.ComboBox2->IndexOf(name)); }
     void ShowPenStyle(int item) override { F.pen_sty_conb->SetItemIndex(item); }

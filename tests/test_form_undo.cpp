@@ -1,5 +1,6 @@
 // Ctrl+Z and the right button on the live form with the sample temple: a line drawn, a
-// zoom, page switches, a scroll and a household assigned, all taken back to the start.
+// zoom, page switches, a scroll and a household assigned, all taken back to the start; and
+// a window opened at an odd size, resized and zoomed, taken back step by step.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -22,11 +23,15 @@ class FormUndo : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
+        PrepareFolder();
         Form = StartForm(Dir, Ui);
         Ui.ReturnPath = Dir.File("戻し.txt");
         ASSERT_TRUE(Ui.Shown.empty());
         Idle();
     }
+
+    // Changes to the sample temple's files before the editor starts.
+    virtual void PrepareFolder() {}
 
     // The idle pass that runs whenever the queue has emptied.
     void Idle() {
@@ -186,6 +191,86 @@ TEST_F(FormUndo, APageTakenBackOffTheDrawingPageHasNoToolAndNoDrawingKeys) {
     Form->PageControl1->UserSelectTab(4);
     EXPECT_EQ(Form->S.EditTabActive, 1);
 }
+
+// The sample temple opened with a window size and zoom its view lines give, odd sizes
+// included: a window the resize handler would have made even.
+struct TWindowCase {
+    int Width, Height, Zoom;
+    bool ResizeFirst;  // the window resized before the zoom, else after it
+};
+void PrintTo(const TWindowCase& c, std::ostream* os) {
+    *os << c.Width << " x " << c.Height << " zoom " << c.Zoom << (c.ResizeFirst ? ", resized first" : "");
+}
+
+class FormUndoWindowSize : public FormUndo, public ::testing::WithParamInterface<TWindowCase> {
+protected:
+    void PrepareFolder() override {
+        const std::string path = Dir.File("明星寺墓地本堂裏墓地_data.txt");
+        std::string bytes = testing::ReadBytes(path);
+        const std::string view = "<form_data>\r\n40\r\n40\r\n1100\r\n760\r\n1060\r\n760\r\n0\r\n0\r\n10\r\n";
+        const std::size_t at = bytes.find(view);
+        ASSERT_NE(at, std::string::npos);
+        const TWindowCase& c = GetParam();
+        bytes.replace(at, view.size(),
+                      "<form_data>\r\n40\r\n40\r\n" + std::to_string(c.Width) + "\r\n" + std::to_string(c.Height) +
+                          "\r\n1060\r\n760\r\n0\r\n0\r\n" + std::to_string(c.Zoom) + "\r\n");
+        testing::WriteBytes(path, bytes);
+    }
+    void Resize() {
+        Form->SetWindowBounds(Form->WindowLeft(), Form->WindowTop(), GetParam().Width + 41, GetParam().Height + 31);
+        Idle();
+        ASSERT_EQ(Form->S.History[static_cast<std::size_t>(Form->S.HistoryCount)].Label, "フォームの大きさを戻す");
+    }
+};
+
+TEST_P(FormUndoWindowSize, CtrlZWalksDownFromAWindowSizeThroughTheZoomAndThePage) {
+    const TWindowCase& c = GetParam();
+    const TView start = View();
+    ASSERT_EQ(Form->WindowWidth(), c.Width);
+    ASSERT_EQ(Form->WindowHeight(), c.Height);
+    ASSERT_EQ(Form->S.Zoom, c.Zoom);
+
+    Form->PageControl1->UserSelectTab(3);
+    Idle();
+    if (c.ResizeFirst) Resize();
+    Form->Button1Click();  // "拡大"
+    Idle();
+    ASSERT_GT(Form->S.Zoom, c.Zoom);
+    if (!c.ResizeFirst) Resize();
+
+    // One keystroke a step, each reaching the step below the one before.
+    std::vector<std::string> taken;
+    while (Form->S.HistoryCount > start.Drawing.HistoryCount && taken.size() < 8) {
+        const std::int32_t count = Form->S.HistoryCount;
+        taken.push_back(Form->S.History[static_cast<std::size_t>(count)].Label);
+        CtrlZ();
+        Idle();
+        ASSERT_LT(Form->S.HistoryCount, count) << taken.back();
+        // The window is where the undo left it, and the idle pass finds nothing to record.
+        EXPECT_EQ(Form->S.RecordedFormSize.cx, Form->WindowWidth());
+        EXPECT_EQ(Form->S.RecordedFormSize.cy, Form->WindowHeight());
+        if (Form->S.HistoryCount > start.Drawing.HistoryCount) {
+            EXPECT_EQ(Form->Label3->Caption(),
+                      "次の「Ctrl+Z」" + Form->S.History[static_cast<std::size_t>(Form->S.HistoryCount)].Label);
+        }
+    }
+    const std::vector<std::string> zoomAndSize = c.ResizeFirst
+                                                     ? std::vector<std::string>{"拡大率を戻す", "フォームの大きさを戻す"}
+                                                     : std::vector<std::string>{"フォームの大きさを戻す", "拡大率を戻す"};
+    EXPECT_EQ(taken, (std::vector<std::string>{zoomAndSize[0], zoomAndSize[1], "タブページを戻す"}));
+    // The size the window had, as the resize handler keeps it: even.
+    EXPECT_EQ(Form->WindowWidth(), c.Width + c.Width % 2);
+    EXPECT_EQ(Form->WindowHeight(), c.Height + c.Height % 2);
+    EXPECT_EQ(View().Drawing, start.Drawing);
+    EXPECT_EQ(View().Settings, start.Settings);
+    EXPECT_EQ(Form->Label3->Caption(), "次の「Ctrl+Z」はなし。");
+}
+
+INSTANTIATE_TEST_SUITE_P(ViewLines, FormUndoWindowSize,
+                         ::testing::Values(TWindowCase{1100, 761, 10, false}, TWindowCase{1101, 761, 10, false},
+                                           TWindowCase{1101, 760, 10, false}, TWindowCase{1100, 760, 10, false},
+                                           TWindowCase{1100, 761, 10, true}, TWindowCase{1101, 761, 1, false},
+                                           TWindowCase{1101, 761, 1, true}, TWindowCase{1100, 760, 1, true}));
 
 }  // namespace
 }  // namespace tarvek

@@ -1,5 +1,6 @@
 // Which steps one Ctrl+Z takes, the hints it leaves, the lists the ledger gets, and a step
 // that does not read.
+#include <array>
 #include <filesystem>
 
 #include "document/figure_store.h"
@@ -158,6 +159,23 @@ TEST_F(UndoChains, NothingPushesWhileTheUndoWorks) {
     // The request is taken at the next tick.
     View.WhileWorking = nullptr;
     EXPECT_EQ(PollLedgerRequest(S, Map), TPollResult::Handled);
+}
+
+TEST_F(UndoChains, AWindowSizeTakenBackIsTheSizeTheWindowTookAndNoNewStep) {
+    ChangeNameTextSize(S, 12);
+    Idle.Width = 1200, Idle.Height = 900;
+    RecordViewSteps(S, Idle);
+    ASSERT_EQ(TopLabel(), FormSizeStepLabel);
+    const std::int32_t steps = S.HistoryCount;
+    // The window keeps no size below 1000 (its minimum).
+    View.TakenMinimum = 1000;
+    TakeBack();
+    EXPECT_EQ((std::array{View.FormWidth, View.FormHeight}), (std::array{800, 600}));
+    EXPECT_EQ((std::array{S.RecordedFormSize.cx, S.RecordedFormSize.cy}), (std::array{1000, 1000}));
+    Idle.Width = 1000, Idle.Height = 1000;
+    RecordViewSteps(S, Idle);
+    EXPECT_EQ(S.HistoryCount, steps - 1);
+    EXPECT_EQ(TopLabel(), "檀家名文字の大きさを戻す");
 }
 
 TEST_F(UndoChains, TheRightButtonUndoesWhenNothingIsSelected) {

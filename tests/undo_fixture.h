@@ -48,7 +48,12 @@ struct TRecordingUndoView : TUndoView {
     }
     std::string MeshText() const override { return Mesh; }
     void ShowDrawingPageControls(bool shown) override { DrawingControls = shown; }
-    void SetFormSize(int width, int height) override { FormWidth = width, FormHeight = height; }
+    // A window that keeps sizes of at least TakenMinimum.
+    int TakenMinimum = 0;
+    std::pair<int, int> SetFormSize(int width, int height) override {
+        FormWidth = width, FormHeight = height;
+        return {std::max(width, TakenMinimum), std::max(height, TakenMinimum)};
+    }
     void ShowFont(const std::string& name) override { Font = name; }
     void ShowPenStyle(int item) override { PenStyle = item; }
     void SetPenStyleEnabled(bool enabled) override { PenStyleEnabled = enabled; }
