@@ -135,7 +135,7 @@ TDrawingNameProblem CheckDrawingName(const TDrawingState& s, const std::string& 
     if (name.empty()) return TDrawingNameProblem::Empty;
     for (std::size_t i = 0; i < name.size();) {
         const char32_t c = NextCodePoint(name, i);
-        if (IsSymbolChar(c) || c < 32 || c == 127) return TDrawingNameProblem::BadCharacter;
+        if (IsSymbolChar(c) || c < 32 || c == 127 || !IsCp932Char(c)) return TDrawingNameProblem::BadCharacter;
     }
     if (DrawingNameExists(s.ExeFolder, s.TempleName + s.PlotKindWord + name + "_data.txt"))
         return TDrawingNameProblem::Taken;

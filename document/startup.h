@@ -44,7 +44,8 @@ bool DrawingNameExists(const std::string& folder, const std::string& fileName);
 enum class TDrawingNameProblem { None, Empty, BadCharacter, Taken };
 
 // What is wrong with a typed drawing name: empty, a character the name field filters
-// (or one that cannot stand in a file name), or another existing drawing's name.
+// (or one that cannot stand in a file name, or one CP932 cannot hold, which the request
+// and the hand-over file would carry as "?"), or another existing drawing's name.
 // The current name itself is always acceptable.
 TDrawingNameProblem CheckDrawingName(const TDrawingState& s, const std::string& name);
 // The warning for a problem (empty for None).

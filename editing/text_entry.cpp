@@ -24,29 +24,6 @@ void EnableDrawTab(TDrawingState& s, bool enabled) {
     if (s.Tools.Ops.SetDrawTabEnabled) s.Tools.Ops.SetDrawTabEnabled(enabled);
 }
 
-std::string Utf8Of(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
-// Lone surrogates stand for stray bytes (TextCodePoints); they have no CP932 form either.
-bool Storable(char32_t c) { return !(c >= 0xD800 && c <= 0xDFFF) && IsCp932Encodable(Utf8Of(c)); }
-
 void CloseTextBox(TDrawingState& s) {
     ToolView(s).HideTextBox();
     EnableDrawTab(s, true);
@@ -126,7 +103,7 @@ void TextMemoChanged(TDrawingState& s, TTextBoxView& box) {
     bool refused = false;
     for (const char32_t c : TextCodePoints(typed)) {
         if (c == U'\n' || c == U'\r') text += ' ';  // as the files keep a text on one line
-        else if (Storable(c)) text += Utf8Of(c);
+        else if (IsCp932Char(c)) text += CodePointUtf8(c);
         else refused = true;
     }
     if (text != typed) box.SetTextBoxText(text);
@@ -143,7 +120,7 @@ void TextMemoChanged(TDrawingState& s, TTextBoxView& box) {
 
 void TextMemoKeyPress(TDrawingState& s, char32_t& key) {
     if (key < 0x20 || key == 0x7F) return;  // Enter, Esc, Backspace, ... are the key handler's
-    if (Storable(key)) return;
+    if (IsCp932Char(key)) return;
     key = 0;
     s.Ui.Beep();
 }

@@ -423,6 +423,13 @@ void TForm_zumenn::file_neisyoKeyPress(char32_t& key) {
         return;
     }
     if (IsSymbolChar(key)) key = 0;
+    else RefuseNonCp932Key(key);
+}
+
+void TForm_zumenn::RefuseNonCp932Key(char32_t& key) {
+    if (IsCp932Char(key)) return;
+    key = 0;
+    S.Ui.Beep();
 }
 
 void TForm_zumenn::file_neisyoExit() {

@@ -33,8 +33,9 @@ void TForm_zumenn::BitBtn12Click() {
     if (answer == mrYes) {
         if (!OpenPictureDialog1->Execute()) return;
         const std::string name = OpenPictureDialog1->FileName;
-        // A file that is no picture leaves the paper as it was.
-        if (!Image1->LoadFromFile(name)) {
+        // A file that is no picture leaves the paper as it was; so does a path CP932
+        // cannot hold, which the display settings would keep as "?" and lose.
+        if (!IsCp932Encodable(name) || !Image1->LoadFromFile(name)) {
             S.Ui.Beep();
             return;
         }

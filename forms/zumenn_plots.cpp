@@ -56,6 +56,7 @@ void TForm_zumenn::BitBtn43Click() {
 
 void TForm_zumenn::Edit3KeyPress(char32_t& key) {
     if (IsSymbolChar(key)) key = 0;
+    else RefuseNonCp932Key(key);
 }
 
 void TForm_zumenn::NumberPlots(TNumberingOrder order) {

@@ -9,6 +9,7 @@
 #include "households/ledger_exchange.h"
 #include "platform/collation.h"
 #include "platform/numbers.h"
+#include "platform/textfile.h"
 
 namespace tarvek {
 
@@ -132,12 +133,12 @@ void ShowSelectFirstMessage(TDrawingState& s) {
     s.SetHelpLine("先に" + s.PlotKindWord + "を選んでください。");
 }
 
-bool IsRefusedRemarksChar(char32_t c) { return c == U',' || c == U'"'; }
+bool IsRefusedRemarksChar(char32_t c) { return c == U',' || c == U'"' || !IsCp932Char(c); }
 
 std::string WithoutRefusedRemarksChars(const std::string& text) {
     std::string out;
-    for (const char c : text)
-        if (!IsRefusedRemarksChar(static_cast<unsigned char>(c))) out.push_back(c);
+    for (const char32_t c : TextCodePoints(text))
+        if (!IsRefusedRemarksChar(c)) out += CodePointUtf8(c);
     return out;
 }
 

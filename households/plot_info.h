@@ -33,8 +33,9 @@ void RebuildSortedSelectionList(TDrawingState& s, TPlotSearchView& view);
 // For operations that need selected plots: a beep and "先に…を選んでください。".
 void ShowSelectFirstMessage(TDrawingState& s);
 
-// Characters the remarks may not hold: the ledger's files split fields at every comma
-// and drop double quotes, so either would damage the plot's line there.
+// Characters the remarks (and the grades and group names) may not hold: the ledger's
+// files split fields at every comma and drop double quotes, so either would damage the
+// plot's line there; and what CP932 cannot hold would reach every file as "?".
 bool IsRefusedRemarksChar(char32_t c);
 std::string WithoutRefusedRemarksChars(const std::string& text);
 

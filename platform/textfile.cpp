@@ -396,6 +396,28 @@ bool IsCp932Encodable(std::string_view text) {
     return replaced == 0;
 }
 
+bool IsCp932Char(char32_t c) { return !(c >= 0xD800 && c <= 0xDFFF) && IsCp932Encodable(CodePointUtf8(c)); }
+
+std::string CodePointUtf8(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
 std::size_t Cp932ByteLength(std::string_view utf8) {
     std::size_t total = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {

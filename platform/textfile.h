@@ -50,6 +50,14 @@ std::u32string TextCodePoints(const std::string& text);
 // True when every character of text has a CP932 form.
 bool IsCp932Encodable(std::string_view text);
 
+// True when CP932 holds the character, the rule for every character typed into a text
+// that is stored: what it cannot hold would reach the files as "?". A lone surrogate
+// (a stray byte, as TextCodePoints gives it) has no form either.
+bool IsCp932Char(char32_t c);
+
+// The UTF-8 of one code point.
+std::string CodePointUtf8(char32_t c);
+
 // Width of a text as the ledger's code page counts it: ASCII and half-width katakana
 // one byte, every other character two.
 std::size_t Cp932ByteLength(std::string_view utf8);

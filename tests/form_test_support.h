@@ -76,10 +76,12 @@ inline void SaveShot(const QImage& image, const std::string& name) {
     if (const char* dir = std::getenv("TARVEK_SHOTS"); dir && *dir) image.save(QString::fromStdString(std::string(dir) + "/" + name));
 }
 
-// Starts the form as the program does, and runs the queued start-up guards.
-inline std::unique_ptr<TForm_zumenn> StartForm(const TProgramFolder& dir, TUserServices& ui) {
-    auto form = std::make_unique<TForm_zumenn>(dir.Folder(), ui);
-    form->AdoptBlockDialog(std::make_unique<Thako>(*form));
+// Starts the form as the program does, and runs the queued start-up guards. Only the
+// full editor has the niche-count dialog.
+inline std::unique_ptr<TForm_zumenn> StartForm(const TProgramFolder& dir, TUserServices& ui,
+                                               const TEdition& edition = ProEdition()) {
+    auto form = std::make_unique<TForm_zumenn>(dir.Folder(), ui, edition);
+    if (edition.Kind() == TEditionKind::Pro) form->AdoptBlockDialog(std::make_unique<Thako>(*form));
     form->Show();
     QApplication::processEvents();
     return form;

@@ -355,8 +355,11 @@ TEST_F(FormBlocks, TheColourButtonsShowSaveAndCancelCleanly) {
     paper.fill(Qt::yellow);
     ASSERT_TRUE(paper.save(QString::fromStdString(picture)));
     testing::WriteBytes(text, "no picture");
-    Ui.Answers = {mrYes, mrYes};
-    dialogs.FileNames = {picture, text};
+    // A picture whose path CP932 cannot hold: the settings would keep "?" in its place.
+    const std::string unheld = Dir.File("紙😀.png");
+    ASSERT_TRUE(paper.save(QString::fromStdString(unheld)));
+    Ui.Answers = {mrYes, mrYes, mrYes};
+    dialogs.FileNames = {picture, text, unheld};
     Form->BitBtn12->Click();
     EXPECT_EQ(s.BackgroundPicturePath, picture);
     EXPECT_FALSE(Form->Image1->Empty());
@@ -365,6 +368,9 @@ TEST_F(FormBlocks, TheColourButtonsShowSaveAndCancelCleanly) {
     EXPECT_EQ(Ui.Beeps, beeps + 1);
     EXPECT_EQ(s.BackgroundPicturePath, picture);
     EXPECT_FALSE(Form->Image1->Empty());
+    Form->BitBtn12->Click();
+    EXPECT_EQ(Ui.Beeps, beeps + 2);
+    EXPECT_EQ(s.BackgroundPicturePath, picture);
     ASSERT_GE(Ui.Shown.size(), 2u);
     EXPECT_EQ(Ui.Shown[0].Text, "用紙に画像を貼り付けますか？\r画像を選択する[はい]　画像を消去する[いいえ]");
 

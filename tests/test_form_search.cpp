@@ -13,6 +13,7 @@
 #include "form_test_support.h"
 #include "households/ledger_exchange.h"
 #include "platform/numbers.h"
+#include "tablet/tablet_edition.h"
 
 namespace tarvek::testing {
 namespace {
@@ -355,6 +356,91 @@ TEST_F(SearchPage, AGradeAndRemarksTypedAfterNewSearchStayCriteriaWhileNoPlotIsC
         EXPECT_EQ(s.Fig(PlotWithId(id)).PlotRemarks, "墓誌あり");
     }
     for (const std::string& list : Lists()) EXPECT_EQ(list.find("変更"), std::string::npos) << list;
+}
+
+// Every file and every list for the ledger is CP932: a character it cannot hold would
+// reach them as "?". Each field whose text is stored refuses it as the text tool does,
+// typed with a beep, pasted at the latest when the text is taken.
+TEST(TypedTexts, KeepToWhatTheCodePageHoldsInEitherEdition) {
+    for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
+        const bool pro = edition == &ProEdition();
+        for (const std::string bad : {"𠮷", "😀"}) {
+            SCOPED_TRACE(std::string(pro ? "full editor " : "tablet ") + bad);
+            TProgramFolder dir;
+            std::filesystem::copy(TARVEK_SAMPLES "/temple", dir.Path, std::filesystem::copy_options::recursive);
+            WriteBytes(dir.File(SelectedDrawingFileName),
+                       Utf8ToCp932("\"墓地\",\"\",\"29\",\"明星寺\",\"\",\"本堂裏墓地\"\r\n"));
+            TTakingLedgerUi ui;
+            ui.ReturnPath = dir.File("戻し.txt");
+            auto form = StartForm(dir, ui, *edition);
+            TForm_zumenn& f = *form;
+            ASSERT_EQ(f.S.StartupError, 0);
+            const std::int32_t plot = LivePlotWithId(f.S, 29);
+            ASSERT_EQ(f.S.CurrentHitIndex, plot);
+            int beeps = ui.Beeps;
+
+            f.Edit_bikouEnter();
+            f.Edit_bikou->SetText("");
+            f.Edit_bikou->UserType("花" + bad + "立て\r");
+            EXPECT_EQ(ui.Beeps, ++beeps);
+            EXPECT_EQ(f.S.Fig(plot).PlotRemarks, "花立て");
+            f.Edit_bikouEnter();
+            f.Edit_bikou->SetText("墓誌" + bad);  // pasted
+            f.Edit_bikouExit(f.Edit_bikou);
+            EXPECT_EQ(f.Edit_bikou->Text(), "墓誌");
+            EXPECT_EQ(f.S.Fig(plot).PlotRemarks, "墓誌");
+
+            f.tou_nameEnter();
+            f.tou_name->SetText("");
+            f.tou_name->UserType("特" + bad + "等\r");
+            EXPECT_EQ(ui.Beeps, ++beeps);
+            EXPECT_EQ(f.S.Fig(plot).Grade, "特等");
+            f.tou_nameEnter();
+            f.tou_name->SetText(bad + "一等");
+            f.tou_nameExit();
+            EXPECT_EQ(f.tou_name->Text(), "一等");
+            EXPECT_EQ(f.S.Fig(plot).Grade, "一等");
+
+            if (pro) {
+                // The grade list and the group name of the numbering page.
+                f.PageControl1->UserSelectTab(2);
+                char32_t key = bad == "𠮷" ? U'𠮷' : U'😀';
+                f.ComboBox4KeyPress(key);
+                EXPECT_EQ(key, 0u);
+                EXPECT_EQ(ui.Beeps, ++beeps);
+                f.ComboBox4->SetText("別" + bad + "格");
+                f.ComboBox4Exit();
+                EXPECT_EQ(f.ComboBox4->Text(), "別格");
+                f.tokyuu->Click();
+                EXPECT_EQ(f.S.Fig(plot).Grade, "別格");
+                for (const std::string& item : f.ComboBox4->Items()) EXPECT_TRUE(IsCp932Encodable(item)) << item;
+                f.Edit3->SetText("");
+                f.Edit3->UserType("南" + bad + "区");
+                EXPECT_EQ(f.Edit3->Text(), "南区");
+                EXPECT_EQ(ui.Beeps, ++beeps);
+                f.Edit3->SetText("東" + bad + "区");
+                f.BitBtn19->Click();
+                EXPECT_EQ(f.Edit3->Text(), "東区");
+                EXPECT_EQ(f.S.Fig(plot).PlotNumber.rfind("東区", 0), 0u) << f.S.Fig(plot).PlotNumber;
+            }
+            const std::vector<std::string> lists = ui.Lists();
+            EXPECT_FALSE(lists.empty());
+            for (const std::string& bytes : ui.Taken) EXPECT_EQ(bytes.find('?'), std::string::npos) << Cp932ToUtf8(bytes);
+
+            ui.Answers.push_back(mrYes);
+            f.Close();
+            for (const auto& [file, bytes] : Snapshot(dir.Path)) EXPECT_EQ(bytes.find('?'), std::string::npos) << file;
+            form.reset();
+            WriteBytes(dir.File(SelectedDrawingFileName),
+                       Utf8ToCp932("\"墓地\",\"\",\"\",\"明星寺\",\"\",\"本堂裏墓地\"\r\n"));
+            TScriptedUi ui2;
+            auto again = StartForm(dir, ui2, *edition);
+            ASSERT_EQ(again->S.StartupError, 0);
+            const std::int32_t reread = LivePlotWithId(again->S, 29);
+            EXPECT_EQ(again->S.Fig(reread).PlotRemarks, "墓誌");
+            EXPECT_EQ(again->S.Fig(reread).Grade, pro ? "別格" : "一等");
+        }
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "form_test_support.h"
 #include "jpeg_test_support.h"
 #include "gui_test_main.h"
+#include "tablet/tablet_edition.h"
 
 namespace tarvek {
 namespace {
@@ -599,6 +600,59 @@ TEST(DrawingNameField, ANameTakenByAnotherDrawingIsRefusedAtTheFieldAndAtSaving)
     EXPECT_TRUE(FileExists(dir.DataFile()));
     EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
               Utf8ToCp932("\"厨子\",\"変更有\",\"0\",\"寺\",OK,\"図面1\"") + "\r\n");
+}
+
+// Every file is CP932: a name with a character it cannot hold would be written as "?",
+// and the next start would look for a drawing of that other name.
+TEST(DrawingNameField, ACharacterTheCodePageCannotHoldIsRefusedInEitherEdition) {
+    const std::string refused = DrawingNameProblemMessage(TDrawingNameProblem::BadCharacter);
+    for (const TEdition* edition : {&ProEdition(), &TabletEdition()}) {
+        for (const std::string bad : {"𠮷", "😀"}) {
+            SCOPED_TRACE(std::string(edition == &ProEdition() ? "full editor " : "tablet ") + bad);
+            TProgramFolder dir;
+            dir.LayOutDefault();
+            TScriptedUi ui;
+            auto form = StartForm(dir, ui, *edition);
+            ASSERT_TRUE(ui.Shown.empty());
+
+            // Typed: the key is refused with a beep, as the text tool refuses it.
+            form->file_neisyoEnter();
+            form->file_neisyo->SetText("");
+            form->file_neisyo->UserType("裏" + bad + "区");
+            EXPECT_EQ(form->file_neisyo->Text(), "裏区");
+            EXPECT_EQ(ui.Beeps, 1);
+
+            // Pasted past the key filter: leaving the field refuses the name.
+            form->file_neisyo->SetText("裏" + bad + "区");
+            form->file_neisyoExit();
+            ASSERT_EQ(ui.Shown.size(), 1u);
+            EXPECT_EQ(ui.Shown[0].Text, refused);
+            EXPECT_EQ(ui.Shown[0].Type, TMsgDlgType::mtWarning);
+            EXPECT_EQ(form->file_neisyo->Text(), "図面1");
+
+            // Pasted and never left: the save refuses it and keeps the name in force.
+            form->file_neisyo->SetText("裏" + bad + "区");
+            ui.Answers.push_back(mrYes);
+            form->Close();
+            ASSERT_EQ(ui.Shown.size(), 3u);
+            EXPECT_EQ(ui.Shown[2].Text, refused);
+            EXPECT_EQ(testing::ReadBytes(dir.RequestFile()),
+                      Utf8ToCp932("\"厨子\",\"変更有\",\"0\",\"寺\",OK,\"図面1\"") + "\r\n");
+            for (const auto& [file, bytes] : Snapshot(dir.Path)) {
+                EXPECT_EQ(bytes.find('?'), std::string::npos) << file;
+                EXPECT_EQ(file.find(bad), std::string::npos) << file;
+            }
+            form.reset();
+
+            // The next start opens the drawing under the name the ledger holds.
+            dir.WriteFreshRequest();
+            TScriptedUi ui2;
+            auto again = StartForm(dir, ui2, *edition);
+            EXPECT_TRUE(ui2.Shown.empty());
+            EXPECT_EQ(again->S.StartupError, 0);
+            EXPECT_EQ(again->S.FigureCount, 7);
+        }
+    }
 }
 
 }  // namespace

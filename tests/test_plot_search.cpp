@@ -562,8 +562,10 @@ TEST_F(PlotSearch, RemarksWithoutACurrentHitChangeNothing) {
 }
 
 TEST_F(PlotSearch, CommasAndQuotesNeverReachTheRemarks) {
-    for (char32_t c : {U',', U'"'}) EXPECT_TRUE(IsRefusedRemarksChar(c));
-    for (char32_t c : {U'、', U'，', U'”', U'a', U' ', U'\''}) EXPECT_FALSE(IsRefusedRemarksChar(c));
+    // Nor what CP932 cannot hold, which the files would carry as "?".
+    for (char32_t c : {U',', U'"', U'𠮷', U'😀'}) EXPECT_TRUE(IsRefusedRemarksChar(c));
+    for (char32_t c : {U'、', U'，', U'”', U'a', U' ', U'\'', U'髙', U'①'}) EXPECT_FALSE(IsRefusedRemarksChar(c));
+    EXPECT_EQ(WithoutRefusedRemarksChars("花𠮷立て,😀髙"), "花立て髙");
 
     // A paste passes the key filter; leaving the field takes them out.
     LayOutTemple();

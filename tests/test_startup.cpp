@@ -104,6 +104,10 @@ TEST(DrawingName, ChecksAgainstTheFolder) {
         {"南_1", TDrawingNameProblem::BadCharacter},
         {"南 第２", TDrawingNameProblem::None},
         {"南\n", TDrawingNameProblem::BadCharacter},
+        // Nothing CP932 cannot hold: every file would carry "?" in its place.
+        {"裏𠮷区", TDrawingNameProblem::BadCharacter},
+        {"墓地😀", TDrawingNameProblem::BadCharacter},
+        {"髙橋①", TDrawingNameProblem::None},
     };
     for (const TCase& c : cases) EXPECT_EQ(CheckDrawingName(s, c.Name), c.Want) << c.Name;
     EXPECT_EQ(DrawingNameProblemMessage(TDrawingNameProblem::Taken), "同名の図面が既にあります。別の名前でお願いします。");

@@ -126,6 +126,35 @@ TEST(Cp932Conversion, UnencodableTextBecomesQuestionMarks) {
     EXPECT_TRUE(IsCp932Encodable(""));
 }
 
+// The one check of a typed character, and its UTF-8, round every kind of code point.
+TEST(Cp932Conversion, EachCharacterIsHeldOrNot) {
+    struct Case {
+        char32_t c;
+        const char* utf8;
+        bool held;
+    };
+    const std::vector<Case> cases = {
+        {U'a', "a", true},
+        {U'\b', "\b", true},            // a control character is the key handler's, not refused
+        {U'ｱ', "\xEF\xBD\xB1", true},      // half-width katakana
+        {U'髙', "\xE9\xAB\x99", true},      // an NEC extension of the code page
+        {U'①', "\xE2\x91\xA0", true},
+        {U'é', "\xC3\xA9", false},
+        {U'€', "\xE2\x82\xAC", false},
+        {U'𠮷', "\xF0\xA0\xAE\xB7", false},  // a family name's character beyond the BMP
+        {U'😀', "\xF0\x9F\x98\x80", false},
+        {U'\uFFFD', "\xEF\xBF\xBD", false},  // what a damaged file decodes to
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        EXPECT_EQ(CodePointUtf8(c.c), c.utf8);
+        EXPECT_EQ(TextCodePoints(c.utf8), std::u32string(1, c.c));
+        EXPECT_EQ(IsCp932Char(c.c), c.held);
+    }
+    // A stray byte, as TextCodePoints gives it, is no character of the code page.
+    EXPECT_FALSE(IsCp932Char(0xDC80));
+}
+
 TEST(Cp932Conversion, InvalidBytesBecomeReplacementCharacters) {
     struct Case {
         const char* name;
