@@ -1,7 +1,10 @@
 // Raising another program's windows on an X11 display, by their titles, through the
-// window manager, the way a pager asks for it.
+// window manager, the way a pager asks for it; and the frame the window manager draws
+// around a window of this program.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,5 +21,16 @@ int RaiseX11WindowsTitled(const std::vector<std::string>& titles);
 
 // One title, as above. False when no request was sent.
 bool RaiseX11WindowTitled(const std::string& title);
+
+// The thickness of a window manager's frame on each side of a top-level window, in pixels.
+struct TFrameExtents {
+    int Left = 0, Right = 0, Top = 0, Bottom = 0;
+};
+
+// The frame the window manager draws, or will draw, around a top-level window of the
+// display (its _NET_FRAME_EXTENTS). A window it has not framed yet (not yet shown) it is
+// asked to tell, as the window would be framed now, and given at most `wait` to answer.
+// False without an answer: no display, no window manager, or one that does not tell.
+bool X11FrameExtents(std::uint32_t window, std::chrono::milliseconds wait, TFrameExtents& extents);
 
 }  // namespace tarvek
