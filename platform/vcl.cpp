@@ -657,6 +657,8 @@ int TForm::ClientWidth() const { return Widget()->width(); }
 int TForm::ClientHeight() const { return Widget()->height(); }
 
 void TForm::SetClientSize(int w, int h) {
+    // The last size given wins, also over bounds still to be placed.
+    outerSet_ = outerPending_ = false;
     Widget()->resize(std::max(0, w), std::max(0, h));
     Realign();
 }
@@ -707,6 +709,7 @@ void TForm::AskFrame() {
 
 void TForm::SetWindowBounds(int left, int top, int width, int height) {
     outer_ = QRect(left, top, width, height);
+    outerSet_ = true;
     if (!Widget()->testAttribute(Qt::WA_WState_Created)) {
         // Not made yet: placed once it is, when it is shown.
         outerPending_ = true;
@@ -746,11 +749,18 @@ void TForm::WatchFrame() {
     }
     const QRect f = w->frameGeometry(), g = w->geometry();
     if (f == g) {
-        QTimer::singleShot(FrameWatchInterval, Context(), [this] { WatchFrame(); });
-        return;
+        if (frameWatchTicks_ > 0) {
+            QTimer::singleShot(FrameWatchInterval, Context(), [this] { WatchFrame(); });
+            return;
+        }
+        // Still none after a while: the window is not framed, whatever was said before.
+        toldFrame_ = {};
+    } else {
+        frameWatchTicks_ = 0;
+        // Kept for the times the window is hidden, when Qt does not tell it.
+        toldFrame_ = KnownFrame();
     }
-    frameWatchTicks_ = 0;
-    if (KnownFrame() != placedFrame_) PlaceOuter();
+    if (outerSet_ && toldFrame_ != placedFrame_) PlaceOuter();
 }
 
 int TForm::WindowLeft() const { return BoundsRect().x(); }

@@ -427,8 +427,9 @@ private:
     std::unique_ptr<detail::TKeyPreviewFilter> preview_;
     QEventLoop* modalLoop_ = nullptr;
     QRect outer_;
+    bool outerSet_ = false;  // outer_ was given, not only the client's size
     bool outerPending_ = false;
-    QMargins toldFrame_;   // what the window manager said before Qt knew the frame
+    QMargins toldFrame_;    // the frame as the window manager told it, or Qt last knew it
     QMargins placedFrame_;  // the frame outer_ was last placed with
     bool frameAsked_ = false;
     int frameWatchTicks_ = 0;

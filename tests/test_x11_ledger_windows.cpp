@@ -516,6 +516,20 @@ TEST_F(EditorWindowOnX11, ANewDrawingsFrameTakesTheNewDrawingsPlace) {
     EXPECT_EQ(Form->Widget()->frameGeometry(), ServerFrame());
 }
 
+// The niche-count dialog, placed before it was ever made, opens with its frame at its
+// design's place and size.
+TEST_F(EditorWindowOnX11, TheBlockDialogsFrameTakesItsDesignedPlace) {
+    ASSERT_NO_FATAL_FAILURE(StartEditor("本堂裏墓地"));
+    Thako& dialog = *Form->BlockDialog();
+    dialog.Show();
+    const auto window = static_cast<xcb_window_t>(dialog.Widget()->winId());
+    ASSERT_TRUE(RunUntil(
+        [&] { return !Desk.Frame(window).isNull() && Desk.Frame(window) == dialog.Widget()->frameGeometry(); }, 10'000));
+    RunUntil([] { return false; }, 300);
+    EXPECT_EQ(Desk.Frame(window), QRect(108, 129, 147, 240));
+    EXPECT_EQ(dialog.BoundsRect(), Desk.Frame(window));
+}
+
 // The tablet fills the screen as the window manager maximises it, and hands the full
 // editor's place on unchanged, session after session.
 TEST_F(EditorWindowOnX11, TheTabletKeepsTheFullEditorsPlace) {
