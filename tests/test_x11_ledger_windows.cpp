@@ -482,6 +482,9 @@ TEST_F(EditorWindowOnX11, ASavedWindowKeepsItsPlaceThroughEverySession) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TForm::SetFramesAskedBeforeShowing(c.AskFrame);
+        struct TAskAgain {
+            ~TAskAgain() { TForm::SetFramesAskedBeforeShowing(true); }
+        } askAgain;
         std::vector<std::string> place(view.begin(), view.begin() + 4);
         if (!c.Place.empty()) {
             std::vector<std::string> disp = view;
@@ -503,7 +506,6 @@ TEST_F(EditorWindowOnX11, ASavedWindowKeepsItsPlaceThroughEverySession) {
             CloseEditor();
             EXPECT_EQ(StoredPlace(), place);
         }
-        TForm::SetFramesAskedBeforeShowing(true);
     }
 }
 
