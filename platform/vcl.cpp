@@ -11,9 +11,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/ui_services.h"
 #include "platform/vcl_private.h"
+#include "platform/x11_windows.h"
 
 namespace tarvek {
 
@@ -655,37 +657,119 @@ int TForm::ClientWidth() const { return Widget()->width(); }
 int TForm::ClientHeight() const { return Widget()->height(); }
 
 void TForm::SetClientSize(int w, int h) {
+    // The last size given wins, also over bounds still to be placed.
+    outerSet_ = outerPending_ = false;
     Widget()->resize(std::max(0, w), std::max(0, h));
     Realign();
 }
 
-QSize TForm::FrameExtra() const {
+namespace {
+
+// Where a window manager frames the windows; offscreen and minimal there is none.
+bool FramedPlatform() {
+    const QString name = QGuiApplication::platformName();
+    return name != QLatin1String("offscreen") && name != QLatin1String("minimal");
+}
+
+// A window manager answers at once; one that does not costs a start no more than this.
+constexpr std::chrono::milliseconds FrameAnswerWait{250};
+// After showing, how often and how long the window looks whether Qt has learnt its frame.
+constexpr int FrameWatchInterval = 20, FrameWatchTicks = 50;
+
+bool FramesAskedBeforeShowing = true;
+
+}  // namespace
+
+void TForm::SetFramesAskedBeforeShowing(bool ask) { FramesAskedBeforeShowing = ask; }
+
+QMargins TForm::KnownFrame() const {
     const QWidget* w = Widget();
-    if (!w->isVisible()) return {0, 0};
-    return w->frameGeometry().size() - w->geometry().size();
+    if (w->isVisible()) {
+        const QRect f = w->frameGeometry(), g = w->geometry();
+        if (f != g) return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
+    }
+    return toldFrame_;
+}
+
+QSize TForm::FrameExtra() const {
+    const QMargins m = KnownFrame();
+    return {m.left() + m.right(), m.top() + m.bottom()};
+}
+
+void TForm::AskFrame() {
+    QWidget* w = Widget();
+    if (!FramesAskedBeforeShowing || frameAsked_ || !KnownFrame().isNull() || !w->testAttribute(Qt::WA_WState_Created) ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    frameAsked_ = true;
+    TFrameExtents e;
+    if (X11FrameExtents(static_cast<std::uint32_t>(w->winId()), FrameAnswerWait, e))
+        toldFrame_ = QMargins(e.Left, e.Top, e.Right, e.Bottom);
 }
 
 void TForm::SetWindowBounds(int left, int top, int width, int height) {
     outer_ = QRect(left, top, width, height);
-    Widget()->move(left, top);  // a window's position is that of its frame
-    ApplyOuterSize();
+    outerSet_ = true;
+    if (!Widget()->testAttribute(Qt::WA_WState_Created)) {
+        // Not made yet: placed once it is, when it is shown.
+        outerPending_ = true;
+        Widget()->move(left, top);
+        Widget()->resize(std::max(0, width), std::max(0, height));
+        Realign();
+        return;
+    }
+    AskFrame();
+    PlaceOuter();
     outerPending_ = !Widget()->isVisible();
 }
 
-void TForm::ApplyOuterSize() {
+// The client goes inside the frame as far as it is known: placed by its inside, a window
+// stays where it is put whether or not Qt has learnt the frame yet.
+void TForm::PlaceOuter() {
     if (destroying_) return;
-    const QSize extra = FrameExtra();
-    Widget()->resize(std::max(0, outer_.width() - extra.width()), std::max(0, outer_.height() - extra.height()));
+    const QMargins m = KnownFrame();
+    placedFrame_ = m;
+    ApplyMinimumSize();
+    Widget()->setGeometry(outer_.left() + m.left(), outer_.top() + m.top(),
+                          std::max(0, outer_.width() - m.left() - m.right()),
+                          std::max(0, outer_.height() - m.top() - m.bottom()));
     Realign();
 }
 
-int TForm::WindowLeft() const { return Widget()->frameGeometry().x(); }
-int TForm::WindowTop() const { return Widget()->frameGeometry().y(); }
-int TForm::WindowWidth() const { return Widget()->frameGeometry().width(); }
-int TForm::WindowHeight() const { return Widget()->frameGeometry().height(); }
+// Once Qt knows the frame, a window placed with another frame (the window manager did not
+// tell, or drew another) is placed again. A maximised or full-screen window is the window
+// manager's to place.
+void TForm::WatchFrame() {
+    if (frameWatchTicks_ <= 0 || destroying_) return;
+    --frameWatchTicks_;
+    QWidget* w = Widget();
+    if (!w->isVisible() || (w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        frameWatchTicks_ = 0;
+        return;
+    }
+    const QRect f = w->frameGeometry(), g = w->geometry();
+    if (f == g) {
+        if (frameWatchTicks_ > 0) {
+            QTimer::singleShot(FrameWatchInterval, Context(), [this] { WatchFrame(); });
+            return;
+        }
+        // Still none after a while: the window is not framed, whatever was said before.
+        toldFrame_ = {};
+    } else {
+        frameWatchTicks_ = 0;
+        // Kept for the times the window is hidden, when Qt does not tell it.
+        toldFrame_ = KnownFrame();
+    }
+    if (outerSet_ && toldFrame_ != placedFrame_) PlaceOuter();
+}
+
+int TForm::WindowLeft() const { return BoundsRect().x(); }
+int TForm::WindowTop() const { return BoundsRect().y(); }
+int TForm::WindowWidth() const { return BoundsRect().width(); }
+int TForm::WindowHeight() const { return BoundsRect().height(); }
 
 QRect TForm::BoundsRect() const {
-    return Widget()->frameGeometry();
+    return Widget()->geometry().marginsAdded(KnownFrame());
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
@@ -841,15 +925,16 @@ bool TForm::HandleEvent(QObject* watched, QEvent* event) {
         case QEvent::Show:
             visible_ = true;
             closed_ = false;
+            // Still unmapped: the window manager can tell the frame it will draw.
+            AskFrame();
             ApplyMinimumSize();
             if (outerPending_) {
-                // The frame is known only once the window is on screen, perhaps a moment later.
                 outerPending_ = false;
-                ApplyOuterSize();
-                QTimer::singleShot(0, Context(), [this] {
-                    ApplyMinimumSize();
-                    ApplyOuterSize();
-                });
+                PlaceOuter();
+            }
+            if (FramedPlatform() && frameWatchTicks_ == 0) {
+                frameWatchTicks_ = FrameWatchTicks;
+                QTimer::singleShot(0, Context(), [this] { WatchFrame(); });
             }
             if (!shownOnce_) {
                 shownOnce_ = true;

@@ -40,6 +40,7 @@
 #include <QColor>
 #include <QCursor>
 #include <QImage>
+#include <QMargins>
 #include <QPalette>
 #include <QPointer>
 #include <QRect>
@@ -372,9 +373,14 @@ public:
     void SetClientHeight(int h) { SetClientSize(ClientWidth(), h); }
     void SetClientSize(int w, int h);
 
-    // The outer frame. Before the window is shown the frame size is unknown; the size is
-    // applied again once it is shown. Offscreen there is no frame: client = frame.
+    // The outer frame: the window with the frame a window manager draws around it. A
+    // window not yet framed asks the window manager what its frame will be (X11); without
+    // an answer the bounds are applied again once the frame is known. Offscreen there is
+    // no frame: client = frame.
     void SetWindowBounds(int left, int top, int width, int height);
+    // Whether windows ask the window manager for their frames before they are shown (on by
+    // default); without, a window is placed again once Qt learns its frame after mapping.
+    static void SetFramesAskedBeforeShowing(bool ask);
     int WindowLeft() const;
     int WindowTop() const;
     int WindowWidth() const;
@@ -412,14 +418,22 @@ private:
     friend class detail::TKeyPreviewFilter;
     bool Preview(QObject* watched, QEvent* event);
     bool RunCloseHandlers();
+    QMargins KnownFrame() const;
     QSize FrameExtra() const;
-    void ApplyOuterSize();
+    void AskFrame();
+    void PlaceOuter();
+    void WatchFrame();
     void ApplyMinimumSize();
 
     std::unique_ptr<detail::TKeyPreviewFilter> preview_;
     QEventLoop* modalLoop_ = nullptr;
     QRect outer_;
+    bool outerSet_ = false;  // outer_ was given, not only the client's size
     bool outerPending_ = false;
+    QMargins toldFrame_;    // the frame as the window manager told it, or Qt last knew it
+    QMargins placedFrame_;  // the frame outer_ was last placed with
+    bool frameAsked_ = false;
+    int frameWatchTicks_ = 0;
     QSize minOuter_;  // the smallest frame; applied once the frame is known
     bool keyPreview_ = false;
     bool shownOnce_ = false;

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -401,6 +402,65 @@ private:
 };
 
 }  // namespace
+
+bool X11FrameExtents(std::uint32_t window, std::chrono::milliseconds wait, TFrameExtents& extents) {
+    int screen = 0;
+    xcb_connection_t* c = xcb_connect(nullptr, &screen);
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> link(c, xcb_disconnect);
+    if (!c || xcb_connection_has_error(c) != 0) return false;
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; i < screen && it.rem > 0; ++i) xcb_screen_next(&it);
+    if (it.rem <= 0) return false;
+    const xcb_window_t root = it.data->root;
+    // Atoms that do not exist yet: no window manager has ever announced them.
+    const xcb_atom_t frameExtents = InternAtom(c, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t request = InternAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_atom_t supported = InternAtom(c, "_NET_SUPPORTED");
+    if (frameExtents == XCB_ATOM_NONE) return false;
+    const auto read = [&] {
+        const auto value = Property(c, window, frameExtents, XCB_ATOM_CARDINAL);
+        if (!value || value->format != 32 || xcb_get_property_value_length(value.get()) < 16) return false;
+        const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(value.get()));
+        // Order of the property: left, right, top, bottom.
+        extents = {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3])};
+        return true;
+    };
+    // The answer's notice wakes the wait below; asked for before the first look, so that
+    // an answer between the two is not missed.
+    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &events);
+    if (read()) return true;
+    if (request == XCB_ATOM_NONE || supported == XCB_ATOM_NONE) return false;
+    // Only a window manager that says it answers is asked, so that none costs a wait.
+    const auto list = Property(c, root, supported, XCB_ATOM_ATOM);
+    if (!list || list->format != 32) return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(list.get()));
+    const int count = xcb_get_property_value_length(list.get()) / 4;
+    if (std::find(atoms, atoms + count, request) == atoms + count) return false;
+
+    xcb_client_message_event_t ask{};
+    ask.response_type = XCB_CLIENT_MESSAGE;
+    ask.format = 32;
+    ask.window = window;
+    ask.type = request;
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&ask));
+    xcb_flush(c);
+    const TClock::time_point deadline = TClock::now() + wait;
+    for (;;) {
+        bool told = false;
+        while (const TReply<xcb_generic_event_t> event{xcb_poll_for_event(c)}) {
+            if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
+            const auto* notice = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
+            if (notice->window == window && notice->atom == frameExtents) told = true;
+        }
+        if (told && read()) return true;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+        if (left <= 0 || xcb_connection_has_error(c) != 0) return read();
+        pollfd p{xcb_get_file_descriptor(c), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(left));
+    }
+}
 
 int RaiseX11WindowsTitled(const std::vector<std::string>& titles) {
     TWindowManagerLink link;

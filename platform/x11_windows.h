@@ -1,7 +1,10 @@
 // Raising another program's windows on an X11 display, by their titles, through the
-// window manager, the way a pager asks for it.
+// window manager, the way a pager asks for it; and the frame the window manager draws
+// around a window of this program.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,5 +38,16 @@ bool X11TitleIs(TX11TextType type, std::string_view bytes, std::string_view titl
 // and KS C 5601 designated to either half; JIS X 0201 and the right halves of the
 // ISO 8859 parts; UTF-8 segments. Nothing when it holds anything else or is cut.
 std::optional<std::string> CompoundTextToUtf8(std::string_view bytes);
+
+// The thickness of a window manager's frame on each side of a top-level window, in pixels.
+struct TFrameExtents {
+    int Left = 0, Right = 0, Top = 0, Bottom = 0;
+};
+
+// The frame the window manager draws, or will draw, around a top-level window of the
+// display (its _NET_FRAME_EXTENTS). A window it has not framed yet (not yet shown) it is
+// asked to tell, as the window would be framed now, and given at most `wait` to answer.
+// False without an answer: no display, no window manager, or one that does not tell.
+bool X11FrameExtents(std::uint32_t window, std::chrono::milliseconds wait, TFrameExtents& extents);
 
 }  // namespace tarvek

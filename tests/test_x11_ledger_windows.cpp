@@ -1,7 +1,9 @@
-// "台帳へ" on a real X server under a real window manager, as a user meets it: a virtual
-// X server and openbox started for this program alone, two stand-in windows with the
-// ledger's titles, and the tablet's button pressed with the pointer. Whatever the user
-// types next must go to the ledger: its last open window must be active, not only on top.
+// The windows on a real X server under a real window manager, as a user meets them: a
+// virtual X server and openbox started for this program alone. "台帳へ": two stand-in
+// windows with the ledger's titles, and the tablet's button pressed with the pointer;
+// whatever the user types next must go to the ledger, so its last open window must be
+// active, not only on top. The editor's window: framed by the window manager, it must
+// open where the drawing's view lines put its frame, and leave them as it found them.
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <signal.h>
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
@@ -21,6 +24,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <poll.h>
 
 #include "form_test_support.h"
@@ -28,6 +32,11 @@
 #include "platform/x11_windows.h"
 #include "tablet/tablet_buttons.h"
 #include "tablet/tablet_edition.h"
+
+// Rectangles as a person reads them in a failure.
+void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
 
 namespace tarvek {
 namespace {
@@ -191,6 +200,16 @@ public:
             xcb_translate_coordinates_reply(C, xcb_translate_coordinates(C, w, Root, 0, 0), nullptr));
         if (!size || !origin) return {};
         return {origin->dst_x, origin->dst_y, size->width, size->height};
+    }
+
+    // The whole window with the frame the window manager drew around it; empty until the
+    // window manager has told its frame.
+    QRect Frame(xcb_window_t w) const {
+        const auto e = Cardinals(C, w, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL);  // left, right, top, bottom
+        const QRect inside = Geometry(w);
+        if (e.size() != 4 || inside.isNull()) return {};
+        return inside.adjusted(-static_cast<int>(e[0]), -static_cast<int>(e[2]), static_cast<int>(e[1]),
+                               static_cast<int>(e[3]));
     }
 
     // A press and release of the left button at a point of the screen, as the hand makes it.
@@ -513,6 +532,181 @@ TEST_F(OldStyleLedgerWindowsOnX11, APagersTitleIsTheOneCompared) {
     EXPECT_FALSE(RaiseX11WindowTitled("Bar"));
     EXPECT_TRUE(RaiseX11WindowTitled("Salon"));
     EXPECT_TRUE(RunUntil([&] { return Desk.Active() == both; }, 2'000));
+}
+
+// ---------------------------------------------------------------------------------
+// The full editor's window where the drawing's view lines put it, session after session.
+
+constexpr char SampleDrawingStem[] = "明星寺墓地本堂裏墓地";
+
+// The lines of a file between its CR LF ends.
+std::vector<std::string> SplitLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(bytes.substr(at, end - at));
+    if (at < bytes.size()) lines.push_back(bytes.substr(at));
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& l : lines) bytes += l + "\r\n";
+    return bytes;
+}
+
+class EditorWindowOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Desk.Ok());
+        std::filesystem::copy(TARVEK_SAMPLES "/temple", Dir.Path, std::filesystem::copy_options::recursive);
+    }
+    void TearDown() override {
+        Form.reset();
+        QApplication::processEvents();
+    }
+
+    std::string DispFile() const { return Dir.File(std::string(SampleDrawingStem) + "_disp.txt"); }
+    std::string DataFile() const { return Dir.File(std::string(SampleDrawingStem) + "_data.txt"); }
+
+    // The view lines after "<form_data>" in the drawing data file.
+    std::vector<std::string> DataFileViewLines() const {
+        const std::vector<std::string> all = SplitLines(testing::ReadBytes(DataFile()));
+        const auto at = std::find(all.begin(), all.end(), "<form_data>");
+        return at == all.end() ? std::vector<std::string>{} : std::vector<std::string>(at + 1, all.end());
+    }
+
+    // Lines 1-4 of the display settings file: the window's top, left, width and height.
+    std::vector<std::string> StoredPlace() const {
+        std::vector<std::string> lines = SplitLines(testing::ReadBytes(DispFile()));
+        lines.resize(std::min<std::size_t>(lines.size(), 4));
+        return lines;
+    }
+
+    // A fresh request from the ledger, the full editor started on it, and its window
+    // waited for until the window manager has framed it and Qt knows where the frame
+    // went; then a moment more, since a late move would show only then.
+    void StartEditor(const std::string& drawing, const TEdition& edition = ProEdition()) {
+        testing::WriteBytes(Dir.File(SelectedDrawingFileName),
+                            Utf8ToCp932("\"墓地\",\"\",\"\",\"明星寺\",\"\",\"" + drawing + "\"\r\n"));
+        Form = std::make_unique<TForm_zumenn>(Dir.Folder(), Ui, edition);
+        if (!Form->Tablet()) Form->AdoptBlockDialog(std::make_unique<Thako>(*Form));
+        Form->Show();
+        const auto window = static_cast<xcb_window_t>(Form->Widget()->winId());
+        ASSERT_TRUE(RunUntil(
+            [&] {
+                const QRect frame = Desk.Frame(window);
+                return Desk.Managed(window) && !frame.isNull() && Desk.Geometry(window) == Form->Widget()->geometry() &&
+                       frame == Form->Widget()->frameGeometry();
+            },
+            10'000))
+            << "the editor's window was never framed";
+        RunUntil([] { return false; }, 300);
+        ASSERT_TRUE(Ui.Shown.empty());
+    }
+
+    QRect ServerFrame() const { return Desk.Frame(static_cast<xcb_window_t>(Form->Widget()->winId())); }
+
+    void CloseEditor() {
+        Form->Close();
+        Form.reset();
+        QApplication::processEvents();
+    }
+
+    TDesk Desk;
+    TScriptedUi Ui;
+    testing::TProgramFolder Dir;
+    std::unique_ptr<TForm_zumenn> Form;
+};
+
+// Closed unchanged, the editor writes the window's place as it read it: a close and a
+// start leave the frame exactly where it was, however thick the window manager draws it,
+// whether the window manager told the frame before the window was shown or Qt learnt it
+// only after mapping.
+TEST_F(EditorWindowOnX11, ASavedWindowKeepsItsPlaceThroughEverySession) {
+    struct TCase {
+        const char* Name;
+        std::vector<std::string> Place;  // top, left, width, height; empty: the sample's own
+        bool AskFrame;
+    };
+    const TCase cases[] = {
+        {"the sample's view lines", {}, true},
+        {"a display settings file", {"70", "130", "1000", "700"}, true},
+        {"the frame learnt after mapping", {"70", "130", "1000", "700"}, false},
+    };
+    const std::vector<std::string> view = DataFileViewLines();
+    ASSERT_GE(view.size(), 9u);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TForm::SetFramesAskedBeforeShowing(c.AskFrame);
+        struct TAskAgain {
+            ~TAskAgain() { TForm::SetFramesAskedBeforeShowing(true); }
+        } askAgain;
+        std::vector<std::string> place(view.begin(), view.begin() + 4);
+        if (!c.Place.empty()) {
+            std::vector<std::string> disp = view;
+            std::copy(c.Place.begin(), c.Place.end(), disp.begin());
+            testing::WriteBytes(DispFile(), JoinLines(disp));
+            place = c.Place;
+        }
+        const QRect expected(std::stoi(place[1]), std::stoi(place[0]), std::stoi(place[2]), std::stoi(place[3]));
+        for (int session = 1; session <= 3; ++session) {
+            SCOPED_TRACE("session " + std::to_string(session));
+            ASSERT_NO_FATAL_FAILURE(StartEditor("本堂裏墓地"));
+            EXPECT_EQ(ServerFrame(), expected);
+            EXPECT_EQ(Form->WindowLeft(), expected.left());
+            EXPECT_EQ(Form->WindowTop(), expected.top());
+            EXPECT_EQ(Form->WindowWidth(), expected.width());
+            EXPECT_EQ(Form->WindowHeight(), expected.height());
+            // A window the window manager framed is no undo step.
+            EXPECT_EQ(Form->S.HistoryCount, 1);
+            CloseEditor();
+            EXPECT_EQ(StoredPlace(), place);
+        }
+    }
+}
+
+// A new drawing opens with its frame at the new drawing's place, as large as offscreen:
+// 800 x 600, widened to the window's minimum width of 953 and made even.
+TEST_F(EditorWindowOnX11, ANewDrawingsFrameTakesTheNewDrawingsPlace) {
+    ASSERT_NO_FATAL_FAILURE(StartEditor(NewDrawingName));
+    const TFormData fresh;
+    EXPECT_EQ(ServerFrame(), QRect(fresh.FormLeft, fresh.FormTop, 954, fresh.FormHeight));
+    EXPECT_EQ(Form->Widget()->frameGeometry(), ServerFrame());
+}
+
+// The niche-count dialog, placed before it was ever made, opens with its frame at its
+// design's place and size.
+TEST_F(EditorWindowOnX11, TheBlockDialogsFrameTakesItsDesignedPlace) {
+    ASSERT_NO_FATAL_FAILURE(StartEditor("本堂裏墓地"));
+    Thako& dialog = *Form->BlockDialog();
+    dialog.Show();
+    const auto window = static_cast<xcb_window_t>(dialog.Widget()->winId());
+    ASSERT_TRUE(RunUntil(
+        [&] { return !Desk.Frame(window).isNull() && Desk.Frame(window) == dialog.Widget()->frameGeometry(); }, 10'000));
+    RunUntil([] { return false; }, 300);
+    EXPECT_EQ(Desk.Frame(window), QRect(108, 129, 147, 240));
+    EXPECT_EQ(dialog.BoundsRect(), Desk.Frame(window));
+}
+
+// The tablet fills the screen as the window manager maximises it, and hands the full
+// editor's place on unchanged, session after session.
+TEST_F(EditorWindowOnX11, TheTabletKeepsTheFullEditorsPlace) {
+    const std::vector<std::string> view = DataFileViewLines();
+    ASSERT_GE(view.size(), 9u);
+    const std::vector<std::string> place(view.begin(), view.begin() + 4);
+    for (int session = 1; session <= 3; ++session) {
+        SCOPED_TRACE("session " + std::to_string(session));
+        ASSERT_NO_FATAL_FAILURE(StartEditor("本堂裏墓地", TabletEdition()));
+        const QRect available = Form->Widget()->screen()->availableGeometry();
+        EXPECT_TRUE(RunUntil([&] { return ServerFrame() == available; }, 2'000));
+        EXPECT_EQ(ServerFrame(), available);
+        EXPECT_EQ(Form->WindowLeft(), available.left());
+        EXPECT_EQ(Form->WindowTop(), available.top());
+        EXPECT_EQ(Form->WindowWidth(), available.width());
+        CloseEditor();
+        EXPECT_EQ(StoredPlace(), place);
+    }
 }
 
 }  // namespace
