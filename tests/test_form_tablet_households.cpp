@@ -464,30 +464,10 @@ TEST_F(TabletPolygonPlot, ResettingTheShownCopyOfThreeShowsTheNextWithItsHouseho
 
     for (std::int32_t i = second + 1; i <= third; ++i) EXPECT_EQ(S().Fig(i).Deleted, 1) << i;
     // Each copy, edges and polygon, and what its records must hold after the reset.
-    struct TCopy {
-        std::int32_t Parent;
-        std::string Owner;
-        std::int32_t SetAside;
-        const char* Label;
-    };
-    const TCopy copies[] = {{Parent, owners[0], 0, "南1(1)"}, {second, owners[1], 1, "南1(2)"}};
-    // The data file keeps no labels: they come with the ledger's hand-over file.
-    const auto expectCopies = [&](const TDrawingState& s, bool labels) {
-        for (const TCopy& c : copies) {
-            for (std::int32_t i = c.Parent - 4; i <= c.Parent; ++i) {
-                SCOPED_TRACE(i);
-                const TDateRec& r = s.Fig(i);
-                EXPECT_EQ(r.Deleted, 0);
-                EXPECT_EQ(r.Text, c.Owner);
-                EXPECT_EQ(r.ShareSetId, set);
-                EXPECT_EQ(r.SetAside, c.SetAside);
-                if (labels) {
-                    EXPECT_EQ(r.PlotNumber, c.Label);
-                }
-            }
-        }
-    };
-    expectCopies(S(), true);
+    const std::vector<testing::TPolygonCopy> copies = {
+        {Parent, owners[0], 0, "南1(1)"},
+        {second, owners[1], 1, "南1(2)"}};
+    testing::ExpectPolygonCopies(S(), copies, set, true);
     EXPECT_EQ(S().CurrentHitIndex, second);  // the last copy of the set still there
 
     // The ledger hears of the removed polygon, then of the two left, listed without edges.
@@ -503,7 +483,7 @@ TEST_F(TabletPolygonPlot, ResettingTheShownCopyOfThreeShowsTheNextWithItsHouseho
     testing::PointAtDrawing(stored, Dir.Folder(), "明星寺", "墓地", "本堂裏墓地");
     ASSERT_TRUE(LoadDrawingData(stored));
     ASSERT_EQ(stored.FigureCount, second);
-    expectCopies(stored, false);
+    testing::ExpectPolygonCopies(stored, copies, set, false);
 }
 
 TEST_F(TabletHouseholds, TapsShiftTapsBandsAndTheRightButtonSelect) {

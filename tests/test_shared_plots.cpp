@@ -169,30 +169,10 @@ TEST_F(SharedOwnership, ResetOfTheShownCopyOfAPolygonPlotOfThree) {
     ASSERT_EQ(Ui.Shown.size(), 1u);
     EXPECT_EQ(Ui.Shown[0].Text, "1個の選択されている墓地に割り当てた檀家名が初期化されます\rよろしいですか？");
     for (std::int32_t i = second + 1; i <= third; ++i) EXPECT_EQ(S.Fig(i).Deleted, 1) << i;
-    struct TCopy {
-        std::int32_t Parent;
-        const char* Owner;
-        std::int32_t SetAside;
-        const char* Label;
-    };
-    const TCopy copies[] = {{first, "000012", 0, "南001(1)"}, {second, "000034", 1, "南001(2)"}};
-    // The data file keeps no labels: they come with the ledger's hand-over file.
-    const auto expectCopies = [&](const TDrawingState& s, bool labels) {
-        for (const TCopy& c : copies) {
-            for (std::int32_t i = c.Parent - 4; i <= c.Parent; ++i) {
-                SCOPED_TRACE(i);
-                const TDateRec& r = s.Fig(i);
-                EXPECT_EQ(r.Deleted, 0);
-                EXPECT_EQ(r.Text, c.Owner);
-                EXPECT_EQ(r.ShareSetId, set);
-                EXPECT_EQ(r.SetAside, c.SetAside);
-                if (labels) {
-                    EXPECT_EQ(r.PlotNumber, c.Label);
-                }
-            }
-        }
-    };
-    expectCopies(S, true);
+    const std::vector<testing::TPolygonCopy> copies = {
+        {first, "000012", 0, "南001(1)"},
+        {second, "000034", 1, "南001(2)"}};
+    testing::ExpectPolygonCopies(S, copies, set, true);
     EXPECT_EQ(S.CurrentHitIndex, second);
     std::vector<std::int32_t> left(listed);
     for (std::int32_t i = first + 1; i <= second; ++i) left.push_back(i);
@@ -209,7 +189,7 @@ TEST_F(SharedOwnership, ResetOfTheShownCopyOfAPolygonPlotOfThree) {
     PointAtDrawing(stored, dir.Folder(), "寺", "墓地", "図面1");
     ASSERT_TRUE(LoadDrawingData(stored));
     ASSERT_EQ(stored.FigureCount, second);
-    expectCopies(stored, false);
+    testing::ExpectPolygonCopies(stored, copies, set, false);
 }
 
 TEST_F(SharedOwnership, ResetThatFindsNothingOrIsDeclinedChangesNothing) {

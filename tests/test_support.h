@@ -1,6 +1,9 @@
 // Shared by the tests: a temporary program folder and the fixture files.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +110,33 @@ inline void SetTestHousehold(TDateRec& r, const std::string& household) {
     r.Address2 = none ? "" : "若葉台";
     r.PlotRemarks = none ? "" : "備考";
     r.DistrictId = none ? 0 : 4;
+}
+
+// One copy of a polygon plot in a share set, four edges before its polygon, as its records
+// must stand: owner, set-aside flag and label (labels come only with the ledger's hand-over
+// file, so a drawing read back from its data file is checked without them).
+struct TPolygonCopy {
+    std::int32_t Parent;
+    std::string Owner;
+    std::int32_t SetAside;
+    std::string Label;
+};
+
+inline void ExpectPolygonCopies(const TDrawingState& s, const std::vector<TPolygonCopy>& copies,
+                                std::int32_t set, bool labels) {
+    for (const TPolygonCopy& c : copies) {
+        for (std::int32_t i = c.Parent - 4; i <= c.Parent; ++i) {
+            SCOPED_TRACE(i);
+            const TDateRec& r = s.Fig(i);
+            EXPECT_EQ(r.Deleted, 0);
+            EXPECT_EQ(r.Text, c.Owner);
+            EXPECT_EQ(r.ShareSetId, set);
+            EXPECT_EQ(r.SetAside, c.SetAside);
+            if (labels) {
+                EXPECT_EQ(r.PlotNumber, c.Label);
+            }
+        }
+    }
 }
 
 }  // namespace tarvek::testing
