@@ -72,11 +72,16 @@ void ResetHouseholdFields(TDrawingState& s, std::int32_t index) {
 
 namespace {
 
+// What the conversions take for a plot is the plot flag: an old part's kind 11 has no
+// key and is a figure like any other. A kind 11 of an old drawing that kept its key is
+// left alone by the way in: a new key would leave the ledger's one without its plot.
+bool HoldsPlot(const TDateRec& r) { return r.IsPlot != 0 || r.PlotId != 0; }
+
 // Whether the conversion makes entry f a plot of its own with a new key: pieces follow
 // their parent, and open figures, texts and groups hold no household.
 bool TakesNewPlot(const TDrawingState& s, std::int32_t f) {
     const TDateRec& r = s.Fig(f);
-    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !IsPlotRecord(r);
+    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !HoldsPlot(r);
 }
 
 }  // namespace
@@ -92,7 +97,7 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
     for (const std::int32_t i : entries) {
         const TDateRec& r = s.Fig(i);
         // Pieces count here; their parents are what is converted below.
-        if (!IsPlotRecord(r) && !NeverAPlot(r.Kind) && !IsOwnerKind(r.Kind)) ++convertible;
+        if (!HoldsPlot(r) && !NeverAPlot(r.Kind) && !IsOwnerKind(r.Kind)) ++convertible;
     }
     if (convertible == 0) {
         Refuse(s, w + "化できる図形がありません。（直線・単独曲線・テキスト・寸法線・引出し線）");
@@ -111,6 +116,8 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
         if (!TakesNewPlot(s, f)) continue;
         r.PlotId = ++s.MaxPlotId;
         r.IsPlot = 1;
+        // A new plot is nobody's, whatever household an old part's kind 11 still names.
+        r.Text.assign(1, '0');
         d.AddNumber(f);
         list.push_back(PlotExchangeLine(r));
         converted.push_back(f);
@@ -145,7 +152,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
     const std::vector<std::int32_t> entries = ListedFigures(s);
     std::int32_t plots = 0, owned = 0;
     for (const std::int32_t i : entries) {
-        if (!IsPlotRecord(s.Fig(i)) || GetCompoundOwner(s, i) != -1) continue;
+        if (!s.Fig(i).IsPlot || GetCompoundOwner(s, i) != -1) continue;
         ++plots;
         if (HasHousehold(s.Fig(i))) ++owned;
     }
@@ -169,7 +176,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
         if (!r.SetAside || r.ShareSetId <= 0) return false;
         for (const std::int32_t c : entries) {
             const TDateRec& o = s.Fig(c);
-            if (c != f && !o.Deleted && IsPlotRecord(o) && !o.SetAside && o.ShareSetId == r.ShareSetId &&
+            if (c != f && !o.Deleted && o.IsPlot && !o.SetAside && o.ShareSetId == r.ShareSetId &&
                 GetCompoundOwner(s, c) < 1)
                 return true;
         }
@@ -178,7 +185,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const std::int32_t f = entries[e];
         TDateRec& r = s.Fig(f);
-        if (!IsPlotRecord(r) || r.Kind == fkGroup || GetCompoundOwner(s, f) >= 1 || r.Deleted || goesWithShownCopy(f))
+        if (!r.IsPlot || r.Kind == fkGroup || GetCompoundOwner(s, f) >= 1 || r.Deleted || goesWithShownCopy(f))
             continue;
         AddPlotFields(d, f, r);
         list.push_back(PlotExchangeLine(r));
