@@ -327,20 +327,24 @@ std::string SentList(const TDrawingState& s, const std::string& verb, std::initi
 }
 
 // An old part's kind 11 stays a figure without a key: neither the change lists nor the
-// hand-over file may name it, and a save with a restart keeps it where it is.
+// hand-over file may name it, and a save with a restart keeps it where it is. An old
+// drawing's kind 11 that kept its key stays the plot it was.
 TEST_F(FormParts, AnOldPartsKind11ReachesTheLedgerOnlyOnceItIsMadeAPlot) {
     StartOn({Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
-             Rec(11000, PlotBox, "000012", 31, "0", 0, 0, "-1")});
+             Rec(11000, PlotBox, "000012", 31, "0", 0, 0, "-1"),
+             Rec(11, {"7000", "0", "9000", "0", "9000", "3000", "7000", "3000"}, "0", 20, "0", 0, 0, "0")});
     TDrawingState& s = Form->S;
+    constexpr std::int32_t plot = 2, keyed = 3;
     ASSERT_EQ(s.MaxPlotId, 31);
+    ASSERT_EQ(s.Fig(keyed).PlotId, 20);
     const std::string part = Dir.File("古い部品.bhn");
     WriteBytes(part, ReadBytes(FixturePath("unversioned_data.txt")));
     Dialogs.FileNames = {part};
     Ui.Answers = {mrNo};  // no group
     Form->buhinn->Click();
     // Kinds 11 (claiming household 000012), 3, 1, 22, 2 and 11.
-    ASSERT_EQ(s.FigureCount, 8);
-    constexpr std::int32_t claimed = 3, ellipse = 4, other = 8;
+    ASSERT_EQ(s.FigureCount, 9);
+    constexpr std::int32_t claimed = 4, ellipse = 5, other = 9;
     for (std::int32_t i : {claimed, other}) {
         ASSERT_EQ(s.Fig(i).Kind, fkOldPlot) << i;
         ASSERT_EQ(s.Fig(i).PlotId, 0) << i;
@@ -355,11 +359,14 @@ TEST_F(FormParts, AnOldPartsKind11ReachesTheLedgerOnlyOnceItIsMadeAPlot) {
     Form->R_time->Click();
     Form->R_time->Click();
     ASSERT_TRUE(Form->R_time->Checked());
-    EXPECT_EQ(Ui.Lists(), std::vector<std::string>{SentList(s, VerbRefresh, {2})});
+    EXPECT_EQ(Ui.Lists(), std::vector<std::string>{SentList(s, VerbRefresh, {plot})});
     sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
     Ui.Taken.clear();
 
-    // None of the part's figures is a plot to turn back.
+    // None of the part's figures is a plot to turn back; nor is the old kind 11 without
+    // its flag.
+    s.Fig(keyed).Selected = 1;
+    RebuildSelectionList(s, true);
     const std::size_t boxes = Ui.Shown.size();
     Form->botika_false->Click();
     EXPECT_EQ(Ui.Shown.size(), boxes) << "no question";
@@ -367,9 +374,11 @@ TEST_F(FormParts, AnOldPartsKind11ReachesTheLedgerOnlyOnceItIsMadeAPlot) {
     EXPECT_TRUE(Ui.Lists().empty());
     EXPECT_EQ(s.Fig(claimed).Text, "000012");
 
-    // Into plots: both kind-11 records and the ellipse, each a new plot with a key and no
-    // household; the ledger hears of the three.
+    // Into plots: both kind-11 records of the part and the ellipse, each a new plot with a
+    // key and no household; the ledger hears of the three. The old plot keeps its key.
     Form->botika_true->Click();
+    EXPECT_EQ(s.Fig(keyed).PlotId, 20);
+    EXPECT_EQ(s.Fig(keyed).IsPlot, 0);
     EXPECT_EQ(Form->Label3->Caption(), "3個の図形を厨子化しました。");
     std::int32_t key = 31;
     for (std::int32_t i : {claimed, ellipse, other}) {
@@ -387,6 +396,7 @@ TEST_F(FormParts, AnOldPartsKind11ReachesTheLedgerOnlyOnceItIsMadeAPlot) {
     EXPECT_EQ(Ui.Shown.size(), boxes) << "no household, no question";
     EXPECT_EQ(Form->Label3->Caption(), "3個の厨子を図形化しました。");
     EXPECT_EQ(Ui.Lists(), std::vector<std::string>{removed});
+    EXPECT_EQ(s.Fig(keyed).PlotId, 20);
     sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
     Ui.Taken.clear();
     for (std::int32_t i : {claimed, other}) {
@@ -403,37 +413,39 @@ TEST_F(FormParts, AnOldPartsKind11ReachesTheLedgerOnlyOnceItIsMadeAPlot) {
     sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
     for (const std::string& list : sent) EXPECT_FALSE(NamesKeyZero(Cp932ToUtf8(list))) << list;
 
-    // Saved at closing: the hand-over file lists plot 31 alone.
-    std::string plotLine;
-    ASSERT_TRUE(HandoverLine(s, 2, plotLine));
+    // Saved at closing: the hand-over file lists plots 31 and 20 alone.
+    std::string plotLine, keyedLine;
+    ASSERT_TRUE(HandoverLine(s, plot, plotLine));
+    ASSERT_TRUE(HandoverLine(s, keyed, keyedLine));
     Ui.Answers = {mrYes};
     Form->Close();
     Form.reset();
     TLines handover;
     ASSERT_TRUE(ReadTextLines(Dir.File(HandoverCsvFileName), handover));
-    EXPECT_EQ(handover, TLines{plotLine});
+    EXPECT_EQ(handover, (TLines{plotLine, keyedLine}));
 
-    // The next start merges it: every figure is where it was, and plot 31 is the only plot.
+    // The next start merges it: every figure is where it was, and the plots are the same.
     Dir.WriteFreshRequest();
     TTakingLedgerUi again;
     Start(Dir, again);
     const TDrawingState& t = Form->S;
-    ASSERT_EQ(t.FigureCount, 8) << "no plot appears";
-    for (std::int32_t i = 1; i <= 8; ++i) EXPECT_EQ(t.Fig(i).Deleted, 0) << i << ": nothing vanishes";
+    ASSERT_EQ(t.FigureCount, 9) << "no plot appears";
+    for (std::int32_t i = 1; i <= 9; ++i) EXPECT_EQ(t.Fig(i).Deleted, 0) << i << ": nothing vanishes";
     for (std::int32_t i : {claimed, other}) {
         EXPECT_EQ(t.Fig(i).Kind, fkOldPlot) << i;
         EXPECT_EQ(t.Fig(i).PlotId, 0) << i;
     }
     EXPECT_EQ(t.Fig(claimed).Text, "000012");
-    EXPECT_EQ(LivePlotWithId(t, 31), 2);
-    EXPECT_EQ(t.Fig(2).Text, "000012");
+    EXPECT_EQ(LivePlotWithId(t, 31), plot);
+    EXPECT_EQ(t.Fig(plot).Text, "000012");
+    EXPECT_EQ(LivePlotWithId(t, 20), keyed);
     EXPECT_TRUE(again.Lists().empty());
     again.Answers = {mrYes};
     Form->S.LedgerUnchanged = 0;
     Form->Close();
     Form.reset();
     ASSERT_TRUE(ReadTextLines(Dir.File(HandoverCsvFileName), handover));
-    EXPECT_EQ(handover, TLines{plotLine}) << "the second round trip writes the same";
+    EXPECT_EQ(handover, (TLines{plotLine, keyedLine})) << "the second round trip writes the same";
 }
 
 }  // namespace
