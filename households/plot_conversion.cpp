@@ -72,16 +72,12 @@ void ResetHouseholdFields(TDrawingState& s, std::int32_t index) {
 
 namespace {
 
-// What the conversions take for a plot is the plot flag: an old part's kind 11 has no
-// key and is a figure like any other. A kind 11 of an old drawing that kept its key is
-// left alone by the way in: a new key would leave the ledger's one without its plot.
-bool HoldsPlot(const TDateRec& r) { return r.IsPlot != 0 || r.PlotId != 0; }
-
 // Whether the conversion makes entry f a plot of its own with a new key: pieces follow
-// their parent, and open figures, texts and groups hold no household.
+// their parent, and open figures, texts and groups hold no household. An old drawing's
+// kind 11 is left alone: a new key would leave the ledger's one without its plot.
 bool TakesNewPlot(const TDrawingState& s, std::int32_t f) {
     const TDateRec& r = s.Fig(f);
-    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !HoldsPlot(r);
+    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !IsKeyedPlot(r);
 }
 
 }  // namespace
@@ -97,7 +93,7 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
     for (const std::int32_t i : entries) {
         const TDateRec& r = s.Fig(i);
         // Pieces count here; their parents are what is converted below.
-        if (!HoldsPlot(r) && !NeverAPlot(r.Kind) && !IsOwnerKind(r.Kind)) ++convertible;
+        if (!IsKeyedPlot(r) && !NeverAPlot(r.Kind) && !IsOwnerKind(r.Kind)) ++convertible;
     }
     if (convertible == 0) {
         Refuse(s, w + "化できる図形がありません。（直線・単独曲線・テキスト・寸法線・引出し線）");
