@@ -77,6 +77,10 @@ inline bool IsCompoundParent(const TDateRec& r) { return r.Kind >= fkPolygon && 
 
 // Plots of current files carry IsPlot; unversioned files had their own plot kind.
 inline bool IsPlotRecord(const TDateRec& r) { return r.Kind == fkOldPlot || r.IsPlot != 0; }
+// A plot that a new plot of its own is made of when it is copied, and that is no figure to
+// make a plot of: an old drawing's kind 11 kept its ledger key, an old part's has none
+// and is a figure like any other.
+inline bool IsKeyedPlot(const TDateRec& r) { return r.IsPlot != 0 || (r.Kind == fkOldPlot && r.PlotId != 0); }
 
 // Stored index -> style. An index outside the table (a damaged or foreign file) falls
 // back to solid pen / clear brush rather than reading past the table.

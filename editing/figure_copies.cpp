@@ -22,7 +22,7 @@ bool ReserveFigureCopies(TDrawingState& s, const std::vector<std::int32_t>& sour
     // without using it up, its parent then uses it.
     std::int64_t used = 0, highest = 0;
     for (const std::int32_t i : sources) {
-        if (!s.ValidIndex(i) || !IsPlotRecord(s.Fig(i))) continue;
+        if (!s.ValidIndex(i) || !IsKeyedPlot(s.Fig(i))) continue;
         highest = std::max(highest, used + 1);
         if (GetCompoundOwner(s, i) <= 0) ++used;
     }
@@ -34,7 +34,8 @@ std::int32_t AppendFigureCopy(TDrawingState& s, std::int32_t source) {
     s.Fig(b) = s.Fig(source);
     TDateRec& r = s.Fig(b);
     if (r.Kind <= 3001) r.PlotNumber = "000000";
-    if (IsPlotRecord(r)) {
+    // A copy of an old part's kind 11 stays a figure without a key, as its source is.
+    if (IsKeyedPlot(r)) {
         r.PlotId = s.MaxPlotId + 1;
         if (GetCompoundOwner(s, source) <= 0) ++s.MaxPlotId;
         r.DrawingName = s.CurrentDrawingName;

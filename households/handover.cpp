@@ -152,7 +152,8 @@ TFileResult WriteHandoverCsv(const TDrawingState& s) {
     TLines lines;
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
         const TDateRec& r = s.Fig(i);
-        if (r.Deleted || !IsPlotRecord(r)) continue;
+        // Key 0 names no plot: read back, the line would be dropped as naming none.
+        if (r.Deleted || !IsPlotRecord(r) || r.PlotId == 0) continue;
         std::string line;
         if (!HandoverLine(s, i, line)) {
             TFileResult bad;
@@ -254,8 +255,9 @@ bool ReadHandoverCsv(TDrawingState& s, std::vector<std::string>& gradeItems) {
         TDateRec& r = s.Fig(i);
         if (!IsPlotRecord(r)) continue;
         byId.emplace_back(r.PlotId, i);
-        // The ledger is the master of the plot list: what it does not list goes.
-        if (r.Kind == fkOldPlot || r.Kind == fkPlot) r.Deleted = 1;
+        // The ledger is the master of the plot list: what it does not list goes. A record
+        // without a key (an old part's kind 11) is in no list, so it stays.
+        if ((r.Kind == fkOldPlot || r.Kind == fkPlot) && r.PlotId != 0) r.Deleted = 1;
     }
     std::sort(byId.begin(), byId.end());
     std::unordered_map<std::int32_t, std::int32_t> made;

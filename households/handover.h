@@ -22,13 +22,13 @@ constexpr const char* HandoverCsvFileName = "受渡し_fm.csv";
 // False when the household id is not an integer.
 bool HandoverLine(const TDrawingState& s, std::int32_t index, std::string& line);
 
-// Writes every live plot. A household id that is not an integer stops the writing
+// Writes every live plot that has a key. A household id that is not an integer stops the writing
 // before anything is written; the previous file stays.
 TFileResult WriteHandoverCsv(const TDrawingState& s);
 
 // The start-up stage (sets its own stage message). Merges the ledger's plot list into
 // the plots: listed plots take the ledger's fields and the names of their household in
-// s.Households; plots of kind 11 and 11000 the list lacks are deleted; a plot id the
+// s.Households; plots of kind 11 and 11000 with a key the list lacks are deleted; a plot id the
 // drawing lacks gets a new plot, lined up to the right below the drawing. Lines with a
 // plot id below 1 are ignored. Grades not yet in gradeItems are appended to it.
 // A missing file changes nothing. Bad data (a number field that is not a 32-bit integer,

@@ -52,6 +52,17 @@ std::string JoinList(const TLines& lines, TListEnd end) {
     return Utf8ToCp932(text);
 }
 
+// Plot key 0 names no plot of the ledger's (an old part's kind 11 has none), and the
+// ledger would take it for every record without a key: such a line never leaves.
+bool NamesNoPlot(const std::string& line) { return line.starts_with("0,"); }
+
+TLines DeliverableList(const TLines& list) {
+    TLines out;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (i == 0 || !NamesNoPlot(list[i])) out.push_back(list[i]);
+    return out;
+}
+
 }  // namespace
 
 std::string LedgerReturnFile(const TDrawingState& s) { return s.ExeFolder + "戻し" + ExchangeExt; }
@@ -99,7 +110,8 @@ std::int32_t GetFileSizeOrMinus1(const std::string& path) {
 bool FlushChangesToLedger(TDrawingState& s, TLedgerView& view, TListEnd end) {
     TLedgerLinkState& l = s.Ledger;
     l.LedgerChangesPending = 1;
-    if (!view.RealTimeReflection() || l.tuika.size() < 2) return false;
+    const TLines list = DeliverableList(l.tuika);
+    if (!view.RealTimeReflection() || list.size() < 2) return false;
 
     TBusyGuard busy(s);
     const std::string path = LedgerReturnFile(s);
@@ -127,7 +139,7 @@ bool FlushChangesToLedger(TDrawingState& s, TLedgerView& view, TListEnd end) {
 
     busy.RestoreCursor();
     // Written whole and renamed over the file, so the ledger never reads half a list.
-    const TFileResult written = WriteFileAtomically(path, JoinList(l.tuika, end));
+    const TFileResult written = WriteFileAtomically(path, JoinList(list, end));
     if (!written) {
         s.Ui.MessageDlg("Cannot create file \"" + path + "\". " + written.Message,
                         TMsgDlgType::mtError, mbOK);
@@ -149,7 +161,7 @@ void RealTimeReflectionClicked(TDrawingState& s, TLedgerView& view, bool checked
     BeginChangeRecordList(s, VerbRefresh);
     for (std::int32_t i = 1; i <= s.FigureCount; ++i) {
         const TDateRec& r = s.Fig(i);
-        if (IsPlotRecord(r) && !r.Deleted && GetCompoundOwner(s, i) < 1) AddPlotToChangeRecordList(s, i);
+        if (r.IsPlot && !r.Deleted && GetCompoundOwner(s, i) < 1) AddPlotToChangeRecordList(s, i);
     }
     FlushChangesToLedger(s, view);
 }
@@ -159,7 +171,7 @@ void SendSelectionToLedger(TDrawingState& s, TLedgerView& view) {
     const std::int32_t item = CursorEntry(s);
     if (item == s.Ledger.LastSentSelection || !s.ValidIndex(item)) return;
     // A removed plot is not the one the user looks at.
-    if (s.Fig(item).Deleted || !IsPlotRecord(s.Fig(item))) return;
+    if (s.Fig(item).Deleted || !s.Fig(item).IsPlot) return;
     BeginChangeRecordList(s, VerbSelected);
     AddPlotToChangeRecordList(s, item);
     FlushChangesToLedger(s, view);

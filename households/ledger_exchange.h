@@ -73,8 +73,9 @@ std::string PlotExchangeLine(const TDrawingState& s, std::int32_t index);
 void BeginChangeRecordList(TDrawingState& s, const std::string& verb);
 void AddPlotToChangeRecordList(TDrawingState& s, std::int32_t index);
 
-// Delivers the list in s.Ledger.tuika (see the .cpp for the hand-shake). True when the
-// list was written; otherwise it is dropped and LedgerChangesPending stays set.
+// Delivers the list in s.Ledger.tuika (see the .cpp for the hand-shake), without its
+// lines for plot key 0. True when the list was written; otherwise it is dropped and
+// LedgerChangesPending stays set.
 bool FlushChangesToLedger(TDrawingState& s, TLedgerView& view, TListEnd end = TListEnd::CrLf);
 
 // Header, lines of the given plots, flush.
@@ -88,7 +89,8 @@ bool IsFileLocked(const std::string& path);
 std::int32_t GetFileSizeOrMinus1(const std::string& path);
 
 // The logic of the R_time check box's click, given its new state: ticking it while
-// changes are pending sends the whole list of live plots that are not compound members.
+// changes are pending sends the whole list of live plots (plot flag set) that are not
+// compound members.
 void RealTimeReflectionClicked(TDrawingState& s, TLedgerView& view, bool checked);
 
 // Tells the ledger the plot now current, once per change of the current item.

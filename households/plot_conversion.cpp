@@ -73,10 +73,11 @@ void ResetHouseholdFields(TDrawingState& s, std::int32_t index) {
 namespace {
 
 // Whether the conversion makes entry f a plot of its own with a new key: pieces follow
-// their parent, and open figures, texts and groups hold no household.
+// their parent, and open figures, texts and groups hold no household. An old drawing's
+// kind 11 is left alone: a new key would leave the ledger's one without its plot.
 bool TakesNewPlot(const TDrawingState& s, std::int32_t f) {
     const TDateRec& r = s.Fig(f);
-    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !IsPlotRecord(r);
+    return !NeverAPlot(r.Kind) && r.Kind != fkOpenCurve && GetCompoundOwner(s, f) <= 0 && !IsKeyedPlot(r);
 }
 
 }  // namespace
@@ -92,7 +93,7 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
     for (const std::int32_t i : entries) {
         const TDateRec& r = s.Fig(i);
         // Pieces count here; their parents are what is converted below.
-        if (!IsPlotRecord(r) && !NeverAPlot(r.Kind) && !IsOwnerKind(r.Kind)) ++convertible;
+        if (!IsKeyedPlot(r) && !NeverAPlot(r.Kind) && !IsOwnerKind(r.Kind)) ++convertible;
     }
     if (convertible == 0) {
         Refuse(s, w + "化できる図形がありません。（直線・単独曲線・テキスト・寸法線・引出し線）");
@@ -111,6 +112,8 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
         if (!TakesNewPlot(s, f)) continue;
         r.PlotId = ++s.MaxPlotId;
         r.IsPlot = 1;
+        // A new plot is nobody's, whatever household an old part's kind 11 still names.
+        r.Text.assign(1, '0');
         d.AddNumber(f);
         list.push_back(PlotExchangeLine(r));
         converted.push_back(f);
@@ -145,7 +148,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
     const std::vector<std::int32_t> entries = ListedFigures(s);
     std::int32_t plots = 0, owned = 0;
     for (const std::int32_t i : entries) {
-        if (!IsPlotRecord(s.Fig(i)) || GetCompoundOwner(s, i) != -1) continue;
+        if (!s.Fig(i).IsPlot || GetCompoundOwner(s, i) != -1) continue;
         ++plots;
         if (HasHousehold(s.Fig(i))) ++owned;
     }
@@ -169,7 +172,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
         if (!r.SetAside || r.ShareSetId <= 0) return false;
         for (const std::int32_t c : entries) {
             const TDateRec& o = s.Fig(c);
-            if (c != f && !o.Deleted && IsPlotRecord(o) && !o.SetAside && o.ShareSetId == r.ShareSetId &&
+            if (c != f && !o.Deleted && o.IsPlot && !o.SetAside && o.ShareSetId == r.ShareSetId &&
                 GetCompoundOwner(s, c) < 1)
                 return true;
         }
@@ -178,7 +181,7 @@ std::int32_t ConvertSelectionToFigures(TDrawingState& s) {
     for (std::size_t e = 0; e < entries.size(); ++e) {
         const std::int32_t f = entries[e];
         TDateRec& r = s.Fig(f);
-        if (!IsPlotRecord(r) || r.Kind == fkGroup || GetCompoundOwner(s, f) >= 1 || r.Deleted || goesWithShownCopy(f))
+        if (!r.IsPlot || r.Kind == fkGroup || GetCompoundOwner(s, f) >= 1 || r.Deleted || goesWithShownCopy(f))
             continue;
         AddPlotFields(d, f, r);
         list.push_back(PlotExchangeLine(r));

@@ -83,6 +83,23 @@ TEST_F(Clipboard, APlotIsPastedBesideOrMirroredAsANewEmptyPlotTheLedgerHearsOf) 
     }
 }
 
+TEST_F(Clipboard, AnOldPartsKind11IsCopiedAsTheFigureItIsAnOldDrawingsAsANewPlot) {
+    S.MaxPlotId = 30;
+    TDateRec& part = Add(fkOldPlot, 10000, 10000, 14000, 13000);  // 1: no key, a household read
+    part.Text = "000012";
+    Add(fkOldPlot, 20000, 10000, 24000, 13000).PlotId = 20;  // 2: the key it kept
+    SelectOnly({1, 2});
+    CtrlKey('C');
+    CtrlKey('V');
+    ASSERT_EQ(S.FigureCount, 4);
+    EXPECT_EQ(S.Fig(3).PlotId, 0);
+    EXPECT_EQ(S.Fig(3).IsPlot, 0);
+    EXPECT_EQ(S.Fig(4).PlotId, 31);
+    EXPECT_EQ(S.Fig(4).Text, "0");
+    EXPECT_EQ(S.MaxPlotId, 31);
+    EXPECT_EQ(Lists(), std::vector<std::string>{ListBytes(VerbAdded, {Line(4)})});
+}
+
 TEST_F(Clipboard, AMirroredArcRunsTheOtherWayAndATextKeepsItsDirection) {
     TDateRec& arc = Add(fkEllipse, 20000, 20000, 24000, 24000);
     arc.Aux1 = 24000, arc.Aux2 = 22000, arc.Aux3 = 22000, arc.Aux4 = 20000;  // a quarter arc

@@ -313,6 +313,141 @@ TEST_F(FormParts, ABadFileIsNamedAndChangesNothing) {
     EXPECT_TRUE(Ui.Shown.empty());
 }
 
+// Whether a list for the ledger names plot key 0 on any line after its header.
+bool NamesKeyZero(const std::string& list) {
+    for (std::size_t at = list.find("\r\n"); at != std::string::npos; at = list.find("\r\n", at + 2))
+        if (list.compare(at + 2, 2, "0,") == 0) return true;
+    return false;
+}
+
+std::string SentList(const TDrawingState& s, const std::string& verb, std::initializer_list<std::int32_t> records) {
+    std::string text = ChangeRecordHeader(verb) + "\r\n";
+    for (std::int32_t i : records) text += PlotExchangeLine(s, i) + "\r\n";
+    return text;
+}
+
+// An old part's kind 11 stays a figure without a key: neither the change lists nor the
+// hand-over file may name it, and a save with a restart keeps it where it is. An old
+// drawing's kind 11 that kept its key stays the plot it was.
+TEST_F(FormParts, AnOldPartsKind11ReachesTheLedgerOnlyOnceItIsMadeAPlot) {
+    StartOn({Rec(1, {"0", "0", "0", "0", "1000", "0", "1000", "0"}, "0", 0, "0", 0, 0, "0"),
+             Rec(11000, PlotBox, "000012", 31, "0", 0, 0, "-1"),
+             Rec(11, {"7000", "0", "9000", "0", "9000", "3000", "7000", "3000"}, "0", 20, "0", 0, 0, "0")});
+    TDrawingState& s = Form->S;
+    constexpr std::int32_t plot = 2, keyed = 3;
+    ASSERT_EQ(s.MaxPlotId, 31);
+    ASSERT_EQ(s.Fig(keyed).PlotId, 20);
+    const std::string part = Dir.File("古い部品.bhn");
+    WriteBytes(part, ReadBytes(FixturePath("unversioned_data.txt")));
+    Dialogs.FileNames = {part};
+    Ui.Answers = {mrNo};  // no group
+    Form->buhinn->Click();
+    // Kinds 11 (claiming household 000012), 3, 1, 22, 2 and 11.
+    ASSERT_EQ(s.FigureCount, 9);
+    constexpr std::int32_t claimed = 4, ellipse = 5, other = 9;
+    for (std::int32_t i : {claimed, other}) {
+        ASSERT_EQ(s.Fig(i).Kind, fkOldPlot) << i;
+        ASSERT_EQ(s.Fig(i).PlotId, 0) << i;
+        ASSERT_EQ(s.Fig(i).IsPlot, 0) << i;
+    }
+    ASSERT_EQ(s.Fig(claimed).Text, "000012");
+    ASSERT_EQ(s.Ledger.LedgerChangesPending, 1) << "the part's empty list";
+    std::vector<std::string> sent = Ui.Lists();
+    Ui.Taken.clear();
+
+    // Ticking reflection again sends the plots alone.
+    Form->R_time->Click();
+    Form->R_time->Click();
+    ASSERT_TRUE(Form->R_time->Checked());
+    EXPECT_EQ(Ui.Lists(), std::vector<std::string>{SentList(s, VerbRefresh, {plot})});
+    sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
+    Ui.Taken.clear();
+
+    // None of the part's figures is a plot to turn back; nor is the old kind 11 without
+    // its flag.
+    s.Fig(keyed).Selected = 1;
+    RebuildSelectionList(s, true);
+    const std::size_t boxes = Ui.Shown.size();
+    Form->botika_false->Click();
+    EXPECT_EQ(Ui.Shown.size(), boxes) << "no question";
+    EXPECT_EQ(Form->Label3->Caption(), "図形化できる厨子がありません。");
+    EXPECT_TRUE(Ui.Lists().empty());
+    EXPECT_EQ(s.Fig(claimed).Text, "000012");
+
+    // Into plots: both kind-11 records of the part and the ellipse, each a new plot with a
+    // key and no household; the ledger hears of the three. The old plot keeps its key.
+    Form->botika_true->Click();
+    EXPECT_EQ(s.Fig(keyed).PlotId, 20);
+    EXPECT_EQ(s.Fig(keyed).IsPlot, 0);
+    EXPECT_EQ(Form->Label3->Caption(), "3個の図形を厨子化しました。");
+    std::int32_t key = 31;
+    for (std::int32_t i : {claimed, ellipse, other}) {
+        EXPECT_EQ(s.Fig(i).IsPlot, 1) << i;
+        EXPECT_EQ(s.Fig(i).PlotId, ++key) << i;
+        EXPECT_EQ(s.Fig(i).Text, "0") << i;
+    }
+    EXPECT_EQ(Ui.Lists(), std::vector<std::string>{SentList(s, VerbAdded, {claimed, ellipse, other})});
+    sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
+    Ui.Taken.clear();
+
+    // And back: the same three, by their keys.
+    const std::string removed = SentList(s, VerbRemoved, {claimed, ellipse, other});
+    Form->botika_false->Click();
+    EXPECT_EQ(Ui.Shown.size(), boxes) << "no household, no question";
+    EXPECT_EQ(Form->Label3->Caption(), "3個の厨子を図形化しました。");
+    EXPECT_EQ(Ui.Lists(), std::vector<std::string>{removed});
+    EXPECT_EQ(s.Fig(keyed).PlotId, 20);
+    sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
+    Ui.Taken.clear();
+    for (std::int32_t i : {claimed, other}) {
+        EXPECT_EQ(s.Fig(i).Kind, fkOldPlot) << i;
+        EXPECT_EQ(s.Fig(i).PlotId, 0) << i;
+        EXPECT_EQ(s.Fig(i).Deleted, 0) << i;
+    }
+    // The same kind-11 record with a household again, as another old part might bring it.
+    s.Fig(claimed).Text = "000012";
+
+    // The search tab keeps the kind-11 records selected; the current one is no plot.
+    Form->PageControl1->UserSelectTab(0);
+    EXPECT_TRUE(Ui.Lists().empty()) << "nothing current to show the ledger";
+    sent.insert(sent.end(), Ui.Taken.begin(), Ui.Taken.end());
+    for (const std::string& list : sent) EXPECT_FALSE(NamesKeyZero(Cp932ToUtf8(list))) << list;
+
+    // Saved at closing: the hand-over file lists plots 31 and 20 alone.
+    std::string plotLine, keyedLine;
+    ASSERT_TRUE(HandoverLine(s, plot, plotLine));
+    ASSERT_TRUE(HandoverLine(s, keyed, keyedLine));
+    Ui.Answers = {mrYes};
+    Form->Close();
+    Form.reset();
+    TLines handover;
+    ASSERT_TRUE(ReadTextLines(Dir.File(HandoverCsvFileName), handover));
+    EXPECT_EQ(handover, (TLines{plotLine, keyedLine}));
+
+    // The next start merges it: every figure is where it was, and the plots are the same.
+    Dir.WriteFreshRequest();
+    TTakingLedgerUi again;
+    Start(Dir, again);
+    const TDrawingState& t = Form->S;
+    ASSERT_EQ(t.FigureCount, 9) << "no plot appears";
+    for (std::int32_t i = 1; i <= 9; ++i) EXPECT_EQ(t.Fig(i).Deleted, 0) << i << ": nothing vanishes";
+    for (std::int32_t i : {claimed, other}) {
+        EXPECT_EQ(t.Fig(i).Kind, fkOldPlot) << i;
+        EXPECT_EQ(t.Fig(i).PlotId, 0) << i;
+    }
+    EXPECT_EQ(t.Fig(claimed).Text, "000012");
+    EXPECT_EQ(LivePlotWithId(t, 31), plot);
+    EXPECT_EQ(t.Fig(plot).Text, "000012");
+    EXPECT_EQ(LivePlotWithId(t, 20), keyed);
+    EXPECT_TRUE(again.Lists().empty());
+    again.Answers = {mrYes};
+    Form->S.LedgerUnchanged = 0;
+    Form->Close();
+    Form.reset();
+    ASSERT_TRUE(ReadTextLines(Dir.File(HandoverCsvFileName), handover));
+    EXPECT_EQ(handover, (TLines{plotLine, keyedLine})) << "the second round trip writes the same";
+}
+
 }  // namespace
 }  // namespace tarvek::testing
 

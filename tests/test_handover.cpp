@@ -228,6 +228,8 @@ TEST_F(HandoverMerge, ATableIdThatIsNoNumberAfterTheMatchIsNeverCompared) {
 }
 
 TEST_F(HandoverMerge, NoFileChangesNothingAnEmptyFileDropsThePlots) {
+    // An old part's kind 11 has no key: no list can name it, so none drops it.
+    const std::int32_t keyless = Add(fkOldPlot, 0, 25000, 0);
     ASSERT_TRUE(Merge());
     EXPECT_EQ(S.Fig(Plot).Deleted, 0);
     EXPECT_EQ(S.Fig(Unlisted).Deleted, 0);
@@ -235,10 +237,11 @@ TEST_F(HandoverMerge, NoFileChangesNothingAnEmptyFileDropsThePlots) {
 
     WriteBytes(Dir.File(HandoverCsvFileName), "");
     ASSERT_TRUE(Merge());
-    EXPECT_EQ(S.FigureCount, 6);
+    EXPECT_EQ(S.FigureCount, 7);
     EXPECT_EQ(S.Fig(Plot).Deleted, 1);
     EXPECT_EQ(S.Fig(OldPlot).Deleted, 1);
     EXPECT_EQ(S.Fig(Converted).Deleted, 0);
+    EXPECT_EQ(S.Fig(keyless).Deleted, 0);
     EXPECT_EQ(Grades, std::vector<std::string>{"特等"});
 }
 
@@ -306,10 +309,13 @@ TEST_F(HandoverMerge, WhatIsWrittenReadsBackWithTheSameFields) {
     p.DistrictId = 4;
     p.DrawingName = "本堂裏";
     S.Fig(Converted).Deleted = 1;
+    // An old part's kind 11 keeps the household of the drawing it came from, but no key.
+    const std::int32_t keyless = Add(fkOldPlot, 0, 25000, 0);
+    S.Fig(keyless).Text = "000012";
     ASSERT_TRUE(WriteHandoverCsv(S));
     TLines written;
     ASSERT_TRUE(ReadTextLines(Dir.File(HandoverCsvFileName), written));
-    // Figures that are no plots and deleted plots are not listed.
+    // Figures that are no plots, deleted plots and records without a key are not listed.
     EXPECT_EQ(written, (TLines{"5,12,\"北，1\",\"墓誌”旧”，  新\",\"一等\",-1,4,\"本堂裏\"",
                                "6,0,\"\",\"\",\"\",-1,0,\"\"", "8,0,\"\",\"\",\"\",-1,0,\"\""}));
 
@@ -335,6 +341,9 @@ TEST_F(HandoverMerge, WhatIsWrittenReadsBackWithTheSameFields) {
     EXPECT_EQ(r.Grade, "一等");
     EXPECT_EQ(r.DistrictId, 4);
     EXPECT_EQ(next.Fig(Converted).Deleted, 0);  // unlisted, but no plot of its own kind
+    EXPECT_EQ(next.Fig(keyless).Deleted, 0);    // unlisted, as it can only be
+    EXPECT_EQ(next.Fig(Unlisted).Deleted, 0);
+    EXPECT_EQ(next.Fig(OldPlot).Deleted, 0);
     EXPECT_EQ(next.FigureCount, S.FigureCount);
 }
 

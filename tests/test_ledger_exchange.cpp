@@ -201,6 +201,37 @@ TEST_F(LedgerFlush, HeaderAloneIsNeverWritten) {
     EXPECT_EQ(S.Ledger.LedgerChangesPending, 1);
 }
 
+TEST_F(LedgerFlush, NoLineWithPlotKeyZeroLeavesAndAListOfOnlySuchIsNeverWritten) {
+    AddPlot(0, "000012", fkOldPlot).IsPlot = 0;  // 1: an old part's kind 11
+    AddPlot(10, "000001");                       // 2
+    AddPlot(0, "0");                             // 3: no key, whatever the flag says
+    struct TCase {
+        const char* Name;
+        std::vector<std::int32_t> Records;
+        TListEnd End;
+        const char* Written;  // nullptr: no file
+    };
+    const TCase cases[] = {
+        {"among plots", {1, 2, 3}, TListEnd::CrLf, "-999,-999,,,,-999,-999,削除\r\n10,000001,北上段10,,A,0,5,図面1\r\n"},
+        {"the last line of an assignment", {2, 1}, TListEnd::None, "-999,-999,,,,-999,-999,削除\r\n10,000001,北上段10,,A,0,5,図面1"},
+        {"nothing else", {1, 3}, TListEnd::CrLf, nullptr},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::filesystem::remove(ReturnPath());
+        S.Ledger.LedgerChangesPending = 0;
+        EXPECT_EQ(SendChangeRecordList(S, Form, VerbRemoved, c.Records, c.End), c.Written != nullptr);
+        if (c.Written) {
+            EXPECT_EQ(ReadBytes(ReturnPath()), Utf8ToCp932(c.Written));
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(ReturnPath()));
+        }
+        EXPECT_EQ(S.Ledger.LedgerChangesPending, c.Written ? 0 : 1);
+        EXPECT_TRUE(Form.RTime);
+        EXPECT_TRUE(Ui.Sleeps.empty());
+    }
+}
+
 TEST_F(LedgerFlush, UnwritableFolderKeepsListPendingAndClearsBusy) {
     AddPlot(7, "000001");
     S.ExeFolder = Dir.Folder() + "missing/";
@@ -255,6 +286,8 @@ TEST_F(LedgerFlush, RetickingSendsEveryLivePlotThatIsNoCompoundMember) {
     AddPlot(4, "000004", fkPolygon);           // 4 compound parent
     AddPlot(4, "0", fkPolygonEdge).OwnerIndex = 4;  // 5 its member
     AddPlot(6, "0");                           // 6
+    AddPlot(0, "000012", fkOldPlot).IsPlot = 0;  // 7 an old part's kind 11: no plot
+    AddPlot(8, "000008", fkOldPlot).IsPlot = 0;  // 8 an old drawing's kind 11: no flag
 
     RealTimeReflectionClicked(S, Form, true);  // nothing pending: nothing sent
     EXPECT_FALSE(std::filesystem::exists(ReturnPath()));
@@ -289,10 +322,13 @@ TEST_F(LedgerFlush, SelectionIsSentOncePerChangeAndOnlyForPlots) {
     SendSelectionToLedger(S, Form);  // same item again
     EXPECT_FALSE(std::filesystem::exists(ReturnPath()));
 
-    S.SelectedList = {-999, 2};
-    SendSelectionToLedger(S, Form);  // no plot
-    EXPECT_FALSE(std::filesystem::exists(ReturnPath()));
-    EXPECT_EQ(S.Ledger.LastSentSelection, 1);
+    AddPlot(0, "000012", fkOldPlot).IsPlot = 0;  // an old part's kind 11
+    for (const std::int32_t item : {2, 3}) {
+        S.SelectedList = {-999, item};
+        SendSelectionToLedger(S, Form);  // no plot
+        EXPECT_FALSE(std::filesystem::exists(ReturnPath())) << item;
+        EXPECT_EQ(S.Ledger.LastSentSelection, 1) << item;
+    }
 
     Form.RTime = false;
     S.SelectedList = {-999, 1};
