@@ -113,7 +113,7 @@ std::int32_t ConvertSelectionToPlots(TDrawingState& s) {
         r.PlotId = ++s.MaxPlotId;
         r.IsPlot = 1;
         // A new plot is nobody's, whatever household an old part's kind 11 still names.
-        r.Text.assign(1, '0');
+        ClearHouseholdOfPlot(r);
         d.AddNumber(f);
         list.push_back(PlotExchangeLine(r));
         converted.push_back(f);
