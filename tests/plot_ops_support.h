@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/drawing_state.h"
@@ -52,18 +53,26 @@ protected:
     // four edges before it, plots under its key; returns the polygon.
     std::int32_t AddPolygonPlot(double x, double y, const std::string& household = "0",
                                 const std::string& number = "北上段001") {
-        const double cx[] = {x, x + 1000, x + 1000, x}, cy[] = {y, y, y + 1000, y + 1000};
+        return AddPolygonPlotThrough({{x, y}, {x + 1000, y}, {x + 1000, y + 1000}, {x, y + 1000}},
+                                     household, number);
+    }
+
+    // The same through any corners, the first being the polygon's own point.
+    std::int32_t AddPolygonPlotThrough(const std::vector<std::pair<double, double>>& corners,
+                                       const std::string& household, const std::string& number) {
+        const std::size_t n = corners.size();
         std::vector<std::int32_t> edges;
-        for (int k = 0; k < 4; ++k) {
+        for (std::size_t k = 0; k < n; ++k) {
             const std::int32_t e = AddFigure(fkPolygonEdge, 0, 0);
             TDateRec& r = S.Fig(e);
-            r.X1 = r.X2 = cx[k], r.Y1 = r.Y2 = cy[k];
-            r.X3 = r.X4 = cx[(k + 1) % 4], r.Y3 = r.Y4 = cy[(k + 1) % 4];
+            r.X1 = r.X2 = corners[k].first, r.Y1 = r.Y2 = corners[k].second;
+            r.X3 = r.X4 = corners[(k + 1) % n].first, r.Y3 = r.Y4 = corners[(k + 1) % n].second;
             r.IsPlot = 1;
             r.PlotNumber = number;
             SetHousehold(e, household);
             edges.push_back(e);
         }
+        const auto [x, y] = corners.front();
         const std::int32_t poly = AddPlot(x, y, household, number);
         S.Fig(poly).Kind = fkPolygon;
         S.Fig(poly).Aux1 = x, S.Fig(poly).Aux2 = y;

@@ -317,23 +317,9 @@ TEST_F(SharedOwnership, JoinMovesAPolygonPlotWithItsEdges) {
     const std::int32_t f = AddPlot(1000, 1000, "000012", "西5");
     // A triangle plot at (10000, 6000): three edges, then the polygon that owns them.
     const double px[] = {10000, 14000, 10000}, py[] = {6000, 6000, 9000};
-    std::vector<std::int32_t> edges;
-    for (int k = 0; k < 3; ++k) {
-        const std::int32_t e = AddFigure(fkPolygonEdge, 0, 0);
-        TDateRec& r = S.Fig(e);
-        r.X1 = r.X2 = px[k], r.Y1 = r.Y2 = py[k];
-        r.X3 = r.X4 = px[(k + 1) % 3], r.Y3 = r.Y4 = py[(k + 1) % 3];
-        r.IsPlot = 1;
-        r.Text = "000034";
-        edges.push_back(e);
-    }
-    const std::int32_t poly = AddPlot(10000, 6000, "000034", "西6");
-    S.Fig(poly).Kind = fkPolygon;
-    S.Fig(poly).Aux1 = 10000, S.Fig(poly).Aux2 = 6000;
-    for (const std::int32_t e : edges) {
-        S.Fig(e).OwnerIndex = poly;
-        S.Fig(e).PlotId = S.Fig(poly).PlotId;
-    }
+    const std::int32_t poly =
+        AddPolygonPlotThrough({{px[0], py[0]}, {px[1], py[1]}, {px[2], py[2]}}, "000034", "西6");
+    std::vector<std::int32_t> edges{poly - 3, poly - 2, poly - 1};
     std::vector<std::int32_t> selection{f};
     selection.insert(selection.end(), edges.begin(), edges.end());
     selection.push_back(poly);
