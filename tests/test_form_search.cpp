@@ -314,9 +314,13 @@ TEST_F(SearchPage, AFieldLeftWhileAPlotIsCurrentBeforeTheSearchRunsStoresItAndFr
         EXPECT_EQ(c.Grade ? s.Fig(plot).Grade : s.Fig(plot).PlotRemarks, typed);
         const std::vector<std::string> lists = Lists();
         EXPECT_EQ(lists, std::vector<std::string>{"-999,-999,,,,-999,-999,変更\r\n" + PlotExchangeLine(s, plot) + "\r\n"});
-        if (!lists.empty()) EXPECT_NE(lists[0].find("," + typed + ","), std::string::npos);
+        if (!lists.empty()) {
+            EXPECT_NE(lists[0].find("," + typed + ","), std::string::npos);
+        }
         EXPECT_EQ(s.LedgerUnchanged, 0);
-        if (c.Grade) EXPECT_EQ(f.ComboBox4->Items().back(), typed);
+        if (c.Grade) {
+            EXPECT_EQ(f.ComboBox4->Items().back(), typed);
+        }
         EXPECT_EQ(s.HistoryCount, steps);  // no step of its own
 
         // Ctrl+Z is heard again: it takes back the steps below, not the edit.
