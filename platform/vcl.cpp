@@ -675,6 +675,8 @@ bool FramedPlatform() {
 constexpr std::chrono::milliseconds FrameAnswerWait{250};
 // After showing, how often and how long the window looks whether Qt has learnt its frame.
 constexpr int FrameWatchInterval = 20, FrameWatchTicks = 50;
+// How long after showing, and how often, a size the window was not given is put back.
+constexpr std::chrono::milliseconds SettleTime{3000};
 
 bool FramesAskedBeforeShowing = true;
 
@@ -730,9 +732,11 @@ void TForm::PlaceOuter() {
     const QMargins m = KnownFrame();
     placedFrame_ = m;
     ApplyMinimumSize();
-    Widget()->setGeometry(outer_.left() + m.left(), outer_.top() + m.top(),
-                          std::max(0, outer_.width() - m.left() - m.right()),
-                          std::max(0, outer_.height() - m.top() - m.bottom()));
+    const QSize client(std::max(0, outer_.width() - m.left() - m.right()),
+                       std::max(0, outer_.height() - m.top() - m.bottom()));
+    // What the window takes of it, known before the resize it may send at once.
+    placedSize_ = client.expandedTo(Widget()->minimumSize()).boundedTo(Widget()->maximumSize());
+    Widget()->setGeometry(QRect(QPoint(outer_.left() + m.left(), outer_.top() + m.top()), client));
     Realign();
 }
 
@@ -936,10 +940,29 @@ bool TForm::HandleEvent(QObject* watched, QEvent* event) {
                 frameWatchTicks_ = FrameWatchTicks;
                 QTimer::singleShot(0, Context(), [this] { WatchFrame(); });
             }
+            if (FramedPlatform()) {
+                settleUntil_ = std::chrono::steady_clock::now() + SettleTime;
+                settleReplacements_ = 0;
+            }
             if (!shownOnce_) {
                 shownOnce_ = true;
                 if (OnShow) OnShow();
             }
+            break;
+        case QEvent::Resize:
+            // A window manager busy at mapping may still apply a size from before the window
+            // was placed; that size is nobody's choice, so it is put back and no handler
+            // sees it. A few times at most, in case the manager insists.
+            if (outerSet_ && Widget()->size() != placedSize_ && settleReplacements_ < MaxSettleReplacements &&
+                std::chrono::steady_clock::now() < settleUntil_) {
+                ++settleReplacements_;
+                PlaceOuter();
+                return false;
+            }
+            break;
+        case QEvent::WindowStateChange:
+            // A window asked to be maximised is sized by the window manager, not put back.
+            if (Widget()->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) settleUntil_ = {};
             break;
         case QEvent::Close:
             if (!inClose_) {  // the user closed the window

@@ -46,6 +46,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -434,6 +435,10 @@ private:
     QMargins placedFrame_;  // the frame outer_ was last placed with
     bool frameAsked_ = false;
     int frameWatchTicks_ = 0;
+    QSize placedSize_;  // the client size outer_ was last placed with
+    std::chrono::steady_clock::time_point settleUntil_{};
+    int settleReplacements_ = 0;
+    static constexpr int MaxSettleReplacements = 3;
     QSize minOuter_;  // the smallest frame; applied once the frame is known
     bool keyPreview_ = false;
     bool shownOnce_ = false;

@@ -212,6 +212,14 @@ public:
                                static_cast<int>(e[3]));
     }
 
+    // Asks for another inside size of a window, as any client may; the window manager
+    // carries it out.
+    void Resize(xcb_window_t w, int width, int height) {
+        const std::uint32_t values[] = {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+        xcb_configure_window(C, w, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+        xcb_flush(C);
+    }
+
     // A press and release of the left button at a point of the screen, as the hand makes it.
     void Click(int x, int y) {
         xcb_test_fake_input(C, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, Root, static_cast<std::int16_t>(x),
@@ -664,6 +672,34 @@ TEST_F(EditorWindowOnX11, ASavedWindowKeepsItsPlaceThroughEverySession) {
             EXPECT_EQ(StoredPlace(), place);
         }
     }
+}
+
+// A window manager busy while the window maps may apply the size the window had before it
+// was placed (the layout's client size, here asked for by hand a moment after the start):
+// the window takes its place back, so neither the resize rule nor the idle pass makes a
+// step or a stored size of it.
+TEST_F(EditorWindowOnX11, ASizeAppliedLateAtTheStartIsPutBack) {
+    std::vector<std::string> disp = DataFileViewLines();
+    ASSERT_GE(disp.size(), 9u);
+    const std::vector<std::string> place = {"70", "130", "1000", "700"};
+    std::copy(place.begin(), place.end(), disp.begin());
+    testing::WriteBytes(DispFile(), JoinLines(disp));
+    const QRect expected(130, 70, 1000, 700);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_NO_FATAL_FAILURE(StartEditor("本堂裏墓地"));
+    // The window takes a size back only in the moments after it is shown.
+    if (std::chrono::steady_clock::now() - started > std::chrono::milliseconds(2000))
+        GTEST_SKIP() << "the start took too long on this machine to be called late";
+    const auto window = static_cast<xcb_window_t>(Form->Widget()->winId());
+    Desk.Resize(window, 1011, 549);
+    RunUntil([] { return false; }, 500);
+    EXPECT_TRUE(RunUntil([&] { return ServerFrame() == expected; }, 2'000));
+    EXPECT_EQ(Form->WindowWidth(), expected.width());
+    EXPECT_EQ(Form->WindowHeight(), expected.height());
+    RunUntil([] { return false; }, 100);
+    EXPECT_EQ(Form->S.HistoryCount, 1);
+    CloseEditor();
+    EXPECT_EQ(StoredPlace(), place);
 }
 
 // A new drawing opens with its frame at the new drawing's place, as large as offscreen:
