@@ -10,6 +10,11 @@
 
 namespace tarvek {
 
+std::int32_t Doubled(std::int32_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(2 * std::int64_t(v), std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
 namespace {
 
 constexpr unsigned short KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
@@ -39,12 +44,6 @@ void FinishRangeChange(TDrawingState& s, std::int32_t w, std::int32_t h) {
     s.DrawingUnchanged = 0;
 }
 
-// Saturated to 32 bits. Only an undo doubles a size past them, and it puts the size of
-// its step back right after.
-std::int32_t Doubled(std::int32_t v) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(2 * std::int64_t(v), std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
 bool DoublesExactly(std::int32_t v) { return Doubled(v) == 2 * std::int64_t(v); }
 
 // The plot size typed into the niche-count dialog, a size read from a settings file, a

@@ -20,6 +20,10 @@ constexpr const char* WidenRangeStepLabel = "作図範囲を広くします";
 void ShrinkDrawingCoordinates(TDrawingState& s, std::int32_t w, std::int32_t h);
 void WidenDrawingCoordinates(TDrawingState& s, std::int32_t w, std::int32_t h);
 
+// Twice v, saturated to 32 bits: only an undo doubles a size past them, and it puts the
+// size of its step back right after.
+std::int32_t Doubled(std::int32_t v);
+
 // "作図拡大" and "作図縮小", each one step with the paper size. False, with a beep, at the
 // end of the range: a doubled scale would reach 30000, a halved one would be 1 or less or
 // lose an odd unit (every length shown would come out short), or a size that follows the

@@ -381,8 +381,7 @@ void RestoreNarrowed(TUndoRun& run, const THistoryData& d) {
 void RestoreWidened(TUndoRun& run, const THistoryData& d) {
     ShrinkDrawingCoordinates(run.S, Int(d, 0), Int(d, 1));
     // The reduction halved an even scale, so this fits unless something else set it since.
-    run.S.DrawingScale = static_cast<std::int32_t>(
-        std::min<std::int64_t>(2 * std::int64_t(run.S.DrawingScale), std::numeric_limits<std::int32_t>::max()));
+    run.S.DrawingScale = Doubled(run.S.DrawingScale);
     TakeRangeSizes(run, d);
 }
 
