@@ -120,6 +120,10 @@ void TextMemoChanged(TDrawingState& s, TTextBoxView& box) {
 
 void TextMemoKeyPress(TDrawingState& s, char32_t& key) {
     if (key < 0x20 || key == 0x7F) return;  // Enter, Esc, Backspace, ... are the key handler's
+    RefuseNonCp932Key(s, key);
+}
+
+void RefuseNonCp932Key(TDrawingState& s, char32_t& key) {
     if (IsCp932Char(key)) return;
     key = 0;
     s.Ui.Beep();

@@ -48,6 +48,9 @@ void PlaceTextMemo(TDrawingState& s, TTextBoxView& box);
 void TextMemoChanged(TDrawingState& s, TTextBoxView& box);
 // The box's typed characters: one the code page cannot hold is refused with a beep.
 void TextMemoKeyPress(TDrawingState& s, char32_t& key);
+// A typed character the code page cannot hold is refused (key := 0) with a beep; every
+// field whose text reaches a file or the ledger filters its keys through this.
+void RefuseNonCp932Key(TDrawingState& s, char32_t& key);
 // The box's keys (Windows virtual-key codes): Enter places the text, Esc drops it; both
 // are used up, so the box never holds a line break.
 void TextMemoKeyDown(TDrawingState& s, TTextBoxView& box, unsigned short& key);

@@ -11,6 +11,7 @@
 #include "document/startup.h"
 #include "document/view_settings.h"
 #include "editing/attributes.h"
+#include "editing/text_entry.h"
 #include "forms/hako_set.h"
 #include "households/handover.h"
 #include "households/household_table.h"
@@ -423,13 +424,7 @@ void TForm_zumenn::file_neisyoKeyPress(char32_t& key) {
         return;
     }
     if (IsSymbolChar(key)) key = 0;
-    else RefuseNonCp932Key(key);
-}
-
-void TForm_zumenn::RefuseNonCp932Key(char32_t& key) {
-    if (IsCp932Char(key)) return;
-    key = 0;
-    S.Ui.Beep();
+    else RefuseNonCp932Key(S, key);
 }
 
 void TForm_zumenn::file_neisyoExit() {

@@ -91,8 +91,6 @@ public:
     void file_neisyoEnter();
     void file_neisyoExit();
     void file_neisyoKeyPress(char32_t& key);
-    // A typed character CP932 cannot hold is refused with a beep, as the text tool does.
-    void RefuseNonCp932Key(char32_t& key);
     void clip_CheckClick();
 #include "forms/zumenn_handlers.inc"
 

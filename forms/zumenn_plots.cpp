@@ -4,6 +4,7 @@
 #include "forms/zumenn.h"
 
 #include "document/startup.h"
+#include "editing/text_entry.h"
 #include "households/grades.h"
 #include "households/household_reset.h"
 #include "households/plot_conversion.h"
@@ -56,7 +57,7 @@ void TForm_zumenn::BitBtn43Click() {
 
 void TForm_zumenn::Edit3KeyPress(char32_t& key) {
     if (IsSymbolChar(key)) key = 0;
-    else RefuseNonCp932Key(key);
+    else RefuseNonCp932Key(S, key);
 }
 
 void TForm_zumenn::NumberPlots(TNumberingOrder order) {
