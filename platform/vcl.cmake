@@ -10,6 +10,7 @@ add_library(tarvek_vcl STATIC
   ${CMAKE_CURRENT_LIST_DIR}/vcl.h
   ${CMAKE_CURRENT_LIST_DIR}/vcl_private.h
   ${CMAKE_CURRENT_LIST_DIR}/vcl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/vcl_form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vcl_controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vcl_containers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/x11_windows.cpp)
