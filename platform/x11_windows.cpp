@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/textfile.h"
+
 namespace tarvek {
 
 namespace {
@@ -69,22 +71,9 @@ bool AppendConverted(const char* encoding, std::string_view bytes, std::string& 
     return true;
 }
 
-void AppendCodePoint(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
-    for (const char b : bytes) AppendCodePoint(static_cast<unsigned char>(b), out);
+    for (const char b : bytes) out += CodePointUtf8(static_cast<unsigned char>(b));
     return out;
 }
 
@@ -207,14 +196,14 @@ std::optional<std::string> CompoundTextToUtf8(std::string_view bytes) {
         case TCharset::Ascii:
         case TCharset::JisRoman:
             if (!flush()) return std::nullopt;
-            if (set.Kind == TCharset::JisRoman && c == 0x5C) AppendCodePoint(U'\u00A5', out);
-            else if (set.Kind == TCharset::JisRoman && c == 0x7E) AppendCodePoint(U'\u203E', out);
+            if (set.Kind == TCharset::JisRoman && c == 0x5C) out += CodePointUtf8(U'\u00A5');
+            else if (set.Kind == TCharset::JisRoman && c == 0x7E) out += CodePointUtf8(U'\u203E');
             else out += static_cast<char>(c);
             ++i;
             break;
         case TCharset::JisKana:
             if (c > 0x5F || !flush()) return std::nullopt;
-            AppendCodePoint(U'\uFF61' + (c - 0x21), out);
+            out += CodePointUtf8(U'\uFF61' + (c - 0x21));
             ++i;
             break;
         case TCharset::Double94: {
