@@ -438,7 +438,6 @@ private:
     QSize placedSize_;  // the client size outer_ was last placed with
     std::chrono::steady_clock::time_point settleUntil_{};
     int settleReplacements_ = 0;
-    static constexpr int MaxSettleReplacements = 3;
     QSize minOuter_;  // the smallest frame; applied once the frame is known
     bool keyPreview_ = false;
     bool shownOnce_ = false;

@@ -85,6 +85,7 @@ constexpr std::chrono::milliseconds FrameAnswerWait{250};
 constexpr int FrameWatchInterval = 20, FrameWatchTicks = 50;
 // How long after showing, and how often, a size the window was not given is put back.
 constexpr std::chrono::milliseconds SettleTime{3000};
+constexpr int MaxSettleReplacements = 3;
 
 bool FramesAskedBeforeShowing = true;
 
